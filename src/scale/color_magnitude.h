@@ -1,0 +1,29 @@
+#pragma once
+// Colour similarity shared by the 2x enlargers: one magnitude per 24-bit colour, so a colour
+// difference is two lookups and a subtraction instead of floating point per pixel.
+#include <cstdint>
+
+namespace qz::scale {
+
+inline constexpr uint32_t kColourMask = 0xFFFFFF;
+// Exactly 30.0 magnitude units of 394758 table units each.
+inline constexpr int32_t kSimilarityLimit = 11842740;
+
+// 2^24 entries, built once at start-up; null until then or when its 64 MiB could not be had.
+extern const uint32_t* ColorMagnitudeTable;
+
+// Builds and publishes the table. Returns false, leaving the pointer null, when the memory cannot
+// be had; a null table must never reach a kernel.
+bool BuildColorMagnitudeTable();
+
+inline int32_t ColourDistance(const uint32_t* table, uint32_t a, uint32_t b) {
+  const int32_t difference =
+      static_cast<int32_t>(table[a & kColourMask] - table[b & kColourMask]);
+  return difference < 0 ? -difference : difference;
+}
+
+inline bool ColoursSimilar(const uint32_t* table, uint32_t a, uint32_t b) {
+  return ColourDistance(table, a, b) < kSimilarityLimit;
+}
+
+}  // namespace qz::scale

@@ -1,0 +1,28 @@
+#pragma once
+// The one shape every scaling kernel has, so the filter table and the band dispatcher never need
+// to know which kernel they run.
+#include <cstdint>
+
+namespace qz::scale {
+
+// An image as a kernel sees it: first pixel, row pitch in pixels, size in pixels.
+struct ImageView {
+  uint32_t* pixels = nullptr;
+  int32_t pitch = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// Source and destination of one kernel call. In-place passes use only `destination`.
+struct KernelImages {
+  ImageView source;
+  ImageView destination;
+};
+
+// Processes the inclusive rectangle x0..x1, y0..y1 and nothing when it holds no column or row.
+// Each kernel's header states in which image the rectangle lies and which rows outside it the
+// kernel reads or writes.
+using Kernel = void (*)(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
+                        int32_t y1);
+
+}  // namespace qz::scale
