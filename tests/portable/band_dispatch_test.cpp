@@ -63,7 +63,7 @@ void RecordThread(const void* context, int32_t, int32_t, int32_t top, int32_t) {
 
 TEST(BandDispatch, CallingThreadRunsTheLastBandAndWorkersTheOthers) {
   ThreadRecord record;
-  const BandPlan plan = PlanBands(0, kMaxBands - 1, 0, 0, kMaxBands, 1);
+  const BandPlan plan = PlanBands(0, kMaxBands, 0, 0, kMaxBands, 1);
   ASSERT_EQ(plan.count, kMaxBands);
   ASSERT_TRUE(RunPlan(plan, RecordThread, &record));
   EXPECT_EQ(record.ids[kMaxBands - 1], std::this_thread::get_id());
