@@ -16,10 +16,17 @@ extern const uint32_t* ColorMagnitudeTable;
 // be had; a null table must never reach a kernel.
 bool BuildColorMagnitudeTable();
 
-inline int32_t ColourDistance(const uint32_t* table, uint32_t a, uint32_t b) {
-  const int32_t difference =
-      static_cast<int32_t>(table[a & kColourMask] - table[b & kColourMask]);
+// Writes the magnitudes of all 2^24 colours, in colour order, into `table`.
+void FillColorMagnitudeTable(uint32_t* table);
+
+// Entries stay below 2^31, so the signed difference of two of them cannot overflow.
+inline int32_t MagnitudeDistance(uint32_t a_magnitude, uint32_t b_magnitude) {
+  const int32_t difference = static_cast<int32_t>(a_magnitude - b_magnitude);
   return difference < 0 ? -difference : difference;
+}
+
+inline int32_t ColourDistance(const uint32_t* table, uint32_t a, uint32_t b) {
+  return MagnitudeDistance(table[a & kColourMask], table[b & kColourMask]);
 }
 
 inline bool ColoursSimilar(const uint32_t* table, uint32_t a, uint32_t b) {
