@@ -1,0 +1,19 @@
+#include "core/log.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "core/splicer.h"
+
+namespace qz::core {
+
+void LogLine(const char* text) {
+  const int32_t routine = ReadVariable("QZ.Func.LOG_WRITE");
+  if (routine == 0) return;
+  // The host's routine leaves its argument for the caller to remove.
+  using LogRoutine = void(__cdecl*)(const char*);
+  reinterpret_cast<LogRoutine>(static_cast<uintptr_t>(static_cast<uint32_t>(routine)))(text);
+}
+
+}  // namespace qz::core

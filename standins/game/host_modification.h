@@ -1,0 +1,30 @@
+#pragma once
+// The host modification that loads the plug-in: publishes its settings as shared variables,
+// offers a log routine, and calls Start the way it is called in the game.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace standin::host {
+
+struct Settings {
+  int32_t threads = 2;
+  int32_t filter = 9;
+  int32_t frame_width = 800;
+  int32_t frame_height = 600;
+  int32_t exe_version = 0;
+  bool log_routine = true;
+  bool splicer_present = true;
+};
+
+// Maps the game, makes the patching library available (unless absent) and publishes settings.
+void Boot(const Settings& settings);
+
+// Calls the plug-in's Start through a caller that leaves the stack aligned to 4 bytes only.
+void CallStart();
+
+// Lines the host's log routine received.
+const std::vector<std::string>& LogLines();
+bool Logged(const std::string& line);
+
+}  // namespace standin::host
