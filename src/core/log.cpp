@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "core/game_call.h"
 #include "core/splicer.h"
 
 namespace qz::core {
@@ -13,7 +14,7 @@ void LogLine(const char* text) {
   if (routine == 0) return;
   // The host's routine leaves its argument for the caller to remove.
   using LogRoutine = void(__cdecl*)(const char*);
-  reinterpret_cast<LogRoutine>(static_cast<uintptr_t>(static_cast<uint32_t>(routine)))(text);
+  At<LogRoutine>(static_cast<uint32_t>(routine))(text);
 }
 
 }  // namespace qz::core

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "core/game_call.h"
+
 namespace qz::core {
 
 Splicer* TheSplicer = nullptr;
@@ -36,7 +38,7 @@ Splicer* ObtainSplicer() {
   library.get_version = GetProcAddress(library.module, "_GetSplicerX86Version@0");
   if (library.get_splicer == nullptr) return nullptr;
   using Getter = Splicer*(WINAPI*)();
-  TheSplicer = reinterpret_cast<Getter>(library.get_splicer)();
+  TheSplicer = At<Getter>(reinterpret_cast<const void*>(library.get_splicer))();
   return TheSplicer;
 }
 

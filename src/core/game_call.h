@@ -1,0 +1,27 @@
+#pragma once
+// Calling the game's code at its fixed addresses in the game's own conventions.
+#include <cstdint>
+
+namespace qz::core {
+
+// The game's object methods take the object in ECX and remove their stack arguments. gcc only
+// knows this convention on class methods and says so under -Wpedantic, but honours it on plain
+// function pointers, which is what calling into the game needs.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+template <typename Result, typename... Arguments>
+using ThisCall = Result(__attribute__((thiscall))*)(void* object, Arguments...);
+#pragma GCC diagnostic pop
+
+// The routine at a game address, or any other code address, as a typed pointer.
+template <typename Routine>
+Routine At(uint32_t address) {
+  return reinterpret_cast<Routine>(static_cast<uintptr_t>(address));
+}
+
+template <typename Routine>
+Routine At(const void* address) {
+  return reinterpret_cast<Routine>(const_cast<void*>(address));
+}
+
+}  // namespace qz::core

@@ -1,0 +1,91 @@
+#include "present/window_geometry.h"
+
+#include "core/picture_rectangle.h"
+#include "core/settings.h"
+#include "core/splicer.h"
+#include "cursor/cursor_cache.h"
+#include "present/display_objects.h"
+#include "present/game_window_data.h"
+
+namespace qz::present {
+namespace {
+
+using namespace qz::core;
+
+// position * frame / picture in 64 bits, so far-off positions cannot overflow.
+int32_t ToFrame(int32_t position, int32_t frame, int32_t picture) {
+  return static_cast<int32_t>(int64_t{position} * frame / picture);
+}
+
+int32_t LimitInFullScreen(int32_t value, int32_t size) {
+  if (!game::FullScreen()) return value;
+  if (value < 0) return 0;
+  return value > size - 1 ? size - 1 : value;
+}
+
+}  // namespace
+
+void UpdateGeometry(HWND window) {
+  if (srcW == 0) return;
+  RECT client{};
+  if (!GetClientRect(window, &client)) return;
+  const int32_t width = client.right - client.left;
+  const int32_t height = client.bottom - client.top;
+  if (width == 0 || height == 0) return;
+  SetPicture(FitPicture(srcW, srcH, width, height));
+  cursor::ResetCursorCache();
+  // The host owns the rectangle; without one there is nothing to publish.
+  const int32_t clip = ReadVariable("QZ.ClipRect");
+  if (clip != 0) {
+    auto* rectangle = reinterpret_cast<int32_t*>(static_cast<uintptr_t>(static_cast<uint32_t>(clip)));
+    rectangle[0] = dstX;
+    rectangle[1] = dstY;
+    rectangle[2] = dstX + dstW;
+    rectangle[3] = dstY + dstH;
+  }
+  SelectPresent();
+}
+
+int32_t FrameX(int32_t window_x) {
+  if (dstW < 1) return window_x;
+  return LimitInFullScreen(ToFrame(window_x - dstX, srcW, dstW), srcW);
+}
+
+int32_t FrameY(int32_t window_y) {
+  if (dstH < 1) return window_y;
+  return LimitInFullScreen(ToFrame(window_y - dstY, srcH, dstH), srcH);
+}
+
+BOOL WINAPI AdjustWindowRectExtended(RECT* rectangle, DWORD style, BOOL menu, DWORD ex_style) {
+  rectangle->right = rectangle->left + srcW;
+  rectangle->bottom = rectangle->top + srcH;
+  const DWORD extended = game::FullScreen() ? ex_style + WS_EX_TOPMOST : ex_style;
+  const BOOL result = AdjustWindowRectEx(rectangle, style, menu, extended);
+  RECT work{};
+  if (SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0)) {
+    if (rectangle->right - rectangle->left > work.right - work.left) {
+      rectangle->right = rectangle->left + (work.right - work.left);
+    }
+    if (rectangle->bottom - rectangle->top > work.bottom - work.top) {
+      rectangle->bottom = rectangle->top + (work.bottom - work.top);
+    }
+  }
+  return result;
+}
+
+BOOL WINAPI AdjustWindowRectPlain(RECT* rectangle, DWORD style, BOOL menu) {
+  return AdjustWindowRectExtended(rectangle, style, menu, 0);
+}
+
+BOOL WINAPI FrameCursorPosition(POINT* point) {
+  const BOOL result = GetCursorPos(point);
+  POINT origin{0, 0};
+  ClientToScreen(game::Window(), &origin);
+  point->x = FrameX(point->x - origin.x);
+  point->y = FrameY(point->y - origin.y);
+  return result;
+}
+
+BOOL WINAPI IgnoreTwoArguments(void*, void*) { return 1; }
+
+}  // namespace qz::present
