@@ -1,0 +1,138 @@
+#pragma once
+// The simulated Windows behind the stand-in calls: one process-wide record under one lock.
+// Window procedures and exception handlers are never called with the lock held, since they call
+// back into the API.
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "win32/win32_world.h"
+
+namespace qz::win32 {
+
+struct Module {
+  std::string name;  // lower case, with its extension
+  std::map<std::string, FARPROC> exports;
+  HMODULE handle = nullptr;
+  int load_count = 0;
+};
+
+struct WindowClass {
+  WNDPROC procedure = nullptr;
+  UINT style = 0;
+  HINSTANCE instance = nullptr;
+};
+
+// A pixel surface: a bitmap's bits or a window's client area. Rows are `stride_bytes` apart and
+// image row 0 is the top row, whatever the memory order.
+struct Surface {
+  uint8_t* bits = nullptr;
+  int width = 0;
+  int height = 0;
+  int stride_bytes = 0;
+  int bits_per_pixel = 0;
+  bool top_down = true;
+
+  uint8_t* Row(int y) const {
+    return bits + static_cast<ptrdiff_t>(top_down ? y : height - 1 - y) * stride_bytes;
+  }
+};
+
+struct Window {
+  std::string class_name;
+  WNDPROC procedure = nullptr;
+  UINT class_style = 0;
+  DWORD style = 0;
+  DWORD ex_style = 0;  // without WS_EX_TOPMOST, which `top_most` holds
+  bool top_most = false;
+  bool has_menu = false;
+  RECT rect{};                   // screen coordinates
+  RECT normal_rect{};            // where a minimised or maximised window returns to
+  RECT client{};                 // screen coordinates
+  std::vector<uint32_t> pixels;  // client area, top row first, pitch = client width
+  RECT update{};                 // bounding rectangle of the update region, client coordinates
+  bool erase_pending = false;
+};
+
+struct Bitmap {
+  std::unique_ptr<uint32_t[]> storage;
+  Surface surface;
+  bool is_dib_section = false;
+  RGBQUAD colours[2]{};  // monochrome palette
+  HDC selected_into = nullptr;
+};
+
+struct DeviceContext {
+  enum class Kind { kMemory, kWindow, kPaint, kScreen };
+  Kind kind = Kind::kMemory;
+  HWND window = nullptr;
+  HBITMAP bitmap = nullptr;  // memory DCs: the selected bitmap
+  RECT clip{};               // paint DCs: the update rectangle, client coordinates
+};
+
+// Plain data, so that ResetWorld can replace it whole; the lock lives beside it.
+struct World {
+  uintptr_t next_handle = 0x10000;
+
+  DWORD processor_count = kDefaultProcessorCount;
+  DWORD_PTR affinity_mask = 0;
+  int screen_width = kDefaultScreenWidth;
+  int screen_height = kDefaultScreenHeight;
+  RECT work_area{};
+  POINT cursor{};
+  uint8_t keys_down[256]{};
+  int sleep_percent = 100;
+  uint64_t requested_sleep = 0;
+  DWORD nt_major = 10, nt_minor = 0, nt_build = 19045;
+
+  std::map<std::string, Module> modules;  // by lower-case name
+  std::vector<MessageBoxRecord> message_boxes;
+  std::map<std::string, WindowClass> classes;  // by lower-case name
+  std::map<HWND, Window> windows;
+  std::map<HBITMAP, Bitmap> bitmaps;
+  std::map<HDC, DeviceContext> device_contexts;
+  HBITMAP stock_bitmap = nullptr;  // the 1 x 1 monochrome bitmap of a new memory DC
+};
+
+World& TheWorld();
+std::unique_lock<std::mutex> LockWorld();
+
+// A fresh handle value, never reused in this process. Call with the lock held.
+template <typename Handle>
+Handle NewHandle(World& world) {
+  world.next_handle += 4;
+  return reinterpret_cast<Handle>(world.next_handle);
+}
+
+std::string LowerCase(const std::string& text);
+DWORD_PTR SystemAffinityMask(const World& world);
+
+// Parts of a fresh world that belong to other files.
+void AddSystemModules(World& world);
+void AddStockObjects(World& world);
+void RemoveExceptionHandlers();
+
+// Ends the process for a misuse that Windows leaves undefined (a corrupted lock, for instance).
+[[noreturn]] void Fatal(const char* message);
+
+// Lookups that set ERROR_INVALID_WINDOW_HANDLE or ERROR_INVALID_HANDLE and give null when the
+// handle is unknown. Call with the lock held.
+Window* LookUpWindow(World& world, HWND window);
+DeviceContext* LookUpDeviceContext(World& world, HDC dc);
+Bitmap* LookUpBitmap(World& world, HBITMAP bitmap);
+
+// A window's client area as a surface, sized from its client rectangle.
+Surface ClientSurface(Window& window);
+// Re-sizes the client pixels after the client rectangle changed, keeping the overlapping part.
+void ResizeClientPixels(Window& window, int old_width, int old_height);
+// Adds a client-coordinate rectangle to the update region (its bounding rectangle).
+void AddToUpdate(Window& window, const RECT& area, bool erase);
+// The frame around the client area that a style gives: client = window minus these.
+RECT FrameInsets(DWORD style, bool has_menu, DWORD ex_style);
+
+}  // namespace qz::win32
