@@ -1,5 +1,7 @@
 #include "core/game_heap.h"
 
+#include <windows.h>
+
 #include "core/game_call.h"
 
 namespace qz::core {

@@ -44,10 +44,10 @@ void SwitchFilter(HWND window) {
 
 void __cdecl FilterMessageTimer(void*) {
   Sleep(kMessageDelay);
-  if (game::Cell<int32_t>(game::kStateWord) != 0) {
-    // Only the last of several quick switches raises the flag.
-    if (PendingTimers.load() == 1) SkipPending.store(1);
-    --PendingTimers;
+  // Only the last of several quick switches raises the flag; testing and counting down in one
+  // step keeps two timers that wake together from both missing it.
+  if (game::Cell<int32_t>(game::kStateWord) != 0 && PendingTimers.fetch_sub(1) == 1) {
+    SkipPending.store(1);
   }
   game::EndThread();
 }

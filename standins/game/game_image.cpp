@@ -1,6 +1,7 @@
 #include "game/game_image.h"
 
 #include <sys/mman.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>

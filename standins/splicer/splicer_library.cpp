@@ -140,7 +140,7 @@ bool ParseHex(const char* text, std::vector<uint8_t>& bytes) {
   }
 }
 
-int32_t __cdecl WriteHexBytes(Instance* instance, uint32_t address, const char* text, ...) {
+int32_t STANDIN_CDECL WriteHexBytes(Instance* instance, uint32_t address, const char* text, ...) {
   std::lock_guard lock(TheLibrary().mutex);
   std::vector<uint8_t> bytes;
   return ParseHex(text, bytes) && Write(instance, address, bytes);

@@ -5,6 +5,7 @@
 #include <string>
 
 #define STANDIN_STDCALL __attribute__((stdcall))
+#define STANDIN_CDECL __attribute__((cdecl))
 
 namespace standin::splicer {
 

@@ -1,0 +1,221 @@
+#include "game/game_window.h"
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "game/game_calls.h"
+#include "game/game_image.h"
+#include "game/game_layout.h"
+#include "game/x86_code.h"
+
+namespace standin::game {
+namespace {
+
+constexpr uint32_t kGameRedraw = 0x603190;
+constexpr uint32_t kAfterModeChangeA = 0x4F8810;
+constexpr uint32_t kAfterModeChangeB = 0x50C370;
+constexpr uint32_t kShowGameMessage = 0x4F6C00;
+constexpr uint32_t kThreadStart = 0x61A56C;
+constexpr uint32_t kThreadEnd = 0x61A676;
+constexpr DWORD kGameStyle = 0x02CA0000;
+constexpr int32_t kSavedX = 100;
+constexpr int32_t kSavedY = 50;
+
+GameRecord record;
+
+template <typename Value>
+Value& Cell(uint32_t address) {
+  return *reinterpret_cast<Value*>(static_cast<uintptr_t>(address));
+}
+
+template <typename Routine>
+uint32_t CodeOf(Routine routine) {
+  return Address(reinterpret_cast<void*>(routine));
+}
+
+// The screen manager: the plug-in sets its message field and asks it to redraw.
+struct ScreenManager {
+  uint8_t fields[64];
+};
+ScreenManager screen_manager;
+
+LRESULT __attribute__((stdcall)) GameWindowProcedure(HWND, UINT message, WPARAM, LPARAM lparam) {
+  record.messages.push_back(message);
+  record.message_lparams.push_back(lparam);
+  return 0;
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wattributes"
+__attribute__((thiscall)) int32_t GameCommandHandler(void*, int32_t command, int32_t) {
+  record.commands.push_back(command);
+  return 7;
+}
+__attribute__((thiscall)) void GameRedraw(void*, int32_t, int32_t, int32_t, int32_t) {
+  ++record.redraws;
+}
+__attribute__((thiscall)) void GameAfterModeChangeA(void*) { ++record.mode_changes; }
+#pragma GCC diagnostic pop
+
+void GameAfterModeChangeB() { ++record.mode_changes; }
+
+__attribute__((fastcall)) void GameShowMessage(const char* text, int32_t, int32_t, int32_t,
+                                               int32_t, int32_t, int32_t, int32_t, int32_t,
+                                               int32_t, int32_t, int32_t) {
+  record.game_messages.emplace_back(text);
+}
+
+uintptr_t __cdecl GameThreadStart(void(__cdecl* routine)(void*), uint32_t, void* argument) {
+  ++record.threads_started;
+  std::thread([routine, argument] {
+    routine(argument);
+    ++record.threads_finished;
+  }).detach();
+  return 1;
+}
+
+void __cdecl GameThreadEnd() { ++record.threads_ended; }
+
+HRESULT __attribute__((stdcall)) GameCreateDirectDraw(void*, void**, void*) {
+  ++record.direct_draw_creations;
+  return static_cast<HRESULT>(0x80004005);
+}
+
+BOOL __attribute__((stdcall)) GameAdjustWindowRect(RECT* rectangle, DWORD style, BOOL menu) {
+  return AdjustWindowRectEx(rectangle, style, menu, 0);
+}
+
+int32_t __attribute__((stdcall)) GameAfterPlacement() {
+  ++record.after_placement_calls;
+  return 5;
+}
+
+BOOL __attribute__((stdcall)) GameIgnoredImport(void*, void*) {
+  ++record.ignored_import_calls;
+  return 0;
+}
+
+void __cdecl MessageLineBody() { ++record.message_line_passes; }
+
+// push ebp; mov ebp, esp; ...; call body (the code the plug-in may skip); ...; pop ebp; ret
+void LayOutMessageLinePass() {
+  CodeWriter code(kMessageLinePass);
+  code.Byte(0x55);
+  code.Byte(0x89);
+  code.Byte(0xE5);
+  code.Nops(kMessageLineSkipSite);
+  code.Call(CodeOf(&MessageLineBody));
+  code.Nops(kMessageLineResume);
+  code.Byte(0x5D);
+  code.Return(0);
+}
+
+uint32_t create_direct_draw_caller = 0;
+uint32_t adjust_extended_caller = 0;
+uint32_t adjust_caller = 0;
+uint32_t after_placement_caller = 0;
+
+void LayOutWindowCode() {
+  LayOutRoutine(kWindowProcedure, CodeOf(&GameWindowProcedure));
+  LayOutRoutine(kCommandHandler, CodeOf(&GameCommandHandler));
+  LayOutRoutine(kGameRedraw, CodeOf(&GameRedraw));
+  LayOutRoutine(kAfterModeChangeA, CodeOf(&GameAfterModeChangeA));
+  LayOutRoutine(kAfterModeChangeB, CodeOf(&GameAfterModeChangeB));
+  LayOutRoutine(kShowGameMessage, CodeOf(&GameShowMessage));
+  LayOutRoutine(kThreadStart, CodeOf(&GameThreadStart));
+  LayOutRoutine(kThreadEnd, CodeOf(&GameThreadEnd));
+  create_direct_draw_caller =
+      LayOutCallSite(kCreateDirectDrawSite, CodeOf(&GameCreateDirectDraw), 3, true);
+  adjust_extended_caller =
+      LayOutCallSite(kAdjustExtendedSite, CodeOf(&AdjustWindowRectEx), 4, true);
+  adjust_caller = LayOutCallSite(kAdjustSite, CodeOf(&GameAdjustWindowRect), 3, true);
+  after_placement_caller =
+      LayOutCallSite(kAfterPlacementSite, CodeOf(&GameAfterPlacement), 0, true);
+  Cell<uint32_t>(kCursorPositionSlot) = CodeOf(&GetCursorPos);
+  for (uint32_t slot : kTwoArgumentSlots) Cell<uint32_t>(slot) = CodeOf(&GameIgnoredImport);
+  LayOutMessageLinePass();
+}
+
+}  // namespace
+
+GameRecord& Record() { return record; }
+
+HWND CreateGameWindow(int32_t frame_width, int32_t frame_height) {
+  MapImage();
+  LayOutWindowCode();
+  WNDCLASSA window_class{};
+  window_class.lpfnWndProc = reinterpret_cast<WNDPROC>(uintptr_t{kWindowProcedure});
+  window_class.lpszClassName = "GameWindow";
+  RegisterClassA(&window_class);
+  RECT frame{0, 0, frame_width, frame_height};
+  AdjustWindowRectEx(&frame, kGameStyle, TRUE, 0);
+  HWND window = CreateWindowExA(0, "GameWindow", "Game", kGameStyle | WS_VISIBLE, kSavedX,
+                                kSavedY, frame.right - frame.left, frame.bottom - frame.top,
+                                nullptr, nullptr, nullptr, nullptr);
+  Cell<HWND>(kWindowHandleCell) = window;
+  Cell<int32_t>(kFullScreenCell) = 0;
+  Cell<int32_t>(kWindowedXCell) = kSavedX;
+  Cell<int32_t>(kWindowedYCell) = kSavedY;
+  Cell<int32_t>(kStateWordCell) = 1;
+  // The game fills these once its screen is set up; painting waits for them.
+  for (uint32_t cell : kPaintPointerCells) Cell<void*>(cell) = &screen_manager;
+  SetScreenManager(true);
+  return window;
+}
+
+void SetScreenManager(bool present) {
+  Cell<ScreenManager*>(kScreenManagerCell) = present ? &screen_manager : nullptr;
+}
+
+int32_t ScreenManagerMessageField() {
+  int32_t value;
+  std::memcpy(&value, screen_manager.fields + 56, 4);
+  return value;
+}
+
+LRESULT SendToGameWindow(UINT message, WPARAM wparam, LPARAM lparam) {
+  return SendMessageA(Cell<HWND>(kWindowHandleCell), message, wparam, lparam);
+}
+
+int32_t RunCommand(int32_t command) {
+  static ScreenManager command_object;
+  return static_cast<int32_t>(CallGame(kCommandHandler, {static_cast<uint32_t>(command), 0},
+                                       Word(&command_object)));
+}
+
+int32_t PlaceWindow() { return static_cast<int32_t>(CallGame(after_placement_caller, {})); }
+
+void PassMessageLine() { CallGame(kMessageLinePass, {}); }
+
+BOOL AdjustGameWindowRect(RECT* rectangle, DWORD style, BOOL menu, DWORD ex_style) {
+  return static_cast<BOOL>(CallGame(
+      adjust_extended_caller, {Word(rectangle), style, static_cast<uint32_t>(menu), ex_style}));
+}
+
+BOOL AdjustGameWindowRectPlain(RECT* rectangle, DWORD style, BOOL menu) {
+  return static_cast<BOOL>(
+      CallGame(adjust_caller, {Word(rectangle), style, static_cast<uint32_t>(menu)}));
+}
+
+BOOL GameCursorPosition(POINT* point) {
+  return static_cast<BOOL>(CallGame(Cell<uint32_t>(kCursorPositionSlot), {Word(point)}));
+}
+
+void CallIgnoredImports() {
+  for (uint32_t slot : kTwoArgumentSlots) CallGame(Cell<uint32_t>(slot), {0, 0});
+}
+
+void* CreateDirectDraw() {
+  void* object = nullptr;
+  CallGame(create_direct_draw_caller, {0, Word(&object), 0});
+  return object;
+}
+
+void JoinGameThreads() {
+  for (int wait = 0; wait < 500 && record.threads_finished < record.threads_started; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+}
+
+}  // namespace standin::game
