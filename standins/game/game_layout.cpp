@@ -1,5 +1,6 @@
 #include "game/game_layout.h"
 
+#include "game/game_window.h"
 #include "game/x86_code.h"
 
 namespace standin::game {
@@ -38,6 +39,7 @@ void LayOutCode() {
     CodeWriter code(operand - 1);
     code.PushImmediate(kGameWindowStyle);
   }
+  LayOutWindowCode();
 }
 
 }  // namespace standin::game

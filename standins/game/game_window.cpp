@@ -18,7 +18,6 @@ constexpr uint32_t kAfterModeChangeB = 0x50C370;
 constexpr uint32_t kShowGameMessage = 0x4F6C00;
 constexpr uint32_t kThreadStart = 0x61A56C;
 constexpr uint32_t kThreadEnd = 0x61A676;
-constexpr DWORD kGameStyle = 0x02CA0000;
 constexpr int32_t kSavedX = 100;
 constexpr int32_t kSavedY = 50;
 
@@ -116,6 +115,8 @@ uint32_t adjust_extended_caller = 0;
 uint32_t adjust_caller = 0;
 uint32_t after_placement_caller = 0;
 
+}  // namespace
+
 void LayOutWindowCode() {
   LayOutRoutine(kWindowProcedure, CodeOf(&GameWindowProcedure));
   LayOutRoutine(kCommandHandler, CodeOf(&GameCommandHandler));
@@ -137,20 +138,17 @@ void LayOutWindowCode() {
   LayOutMessageLinePass();
 }
 
-}  // namespace
-
 GameRecord& Record() { return record; }
 
 HWND CreateGameWindow(int32_t frame_width, int32_t frame_height) {
   MapImage();
-  LayOutWindowCode();
   WNDCLASSA window_class{};
   window_class.lpfnWndProc = reinterpret_cast<WNDPROC>(uintptr_t{kWindowProcedure});
   window_class.lpszClassName = "GameWindow";
   RegisterClassA(&window_class);
   RECT frame{0, 0, frame_width, frame_height};
-  AdjustWindowRectEx(&frame, kGameStyle, TRUE, 0);
-  HWND window = CreateWindowExA(0, "GameWindow", "Game", kGameStyle | WS_VISIBLE, kSavedX,
+  AdjustWindowRectEx(&frame, kGameWindowStyle, TRUE, 0);
+  HWND window = CreateWindowExA(0, "GameWindow", "Game", kGameWindowStyle | WS_VISIBLE, kSavedX,
                                 kSavedY, frame.right - frame.left, frame.bottom - frame.top,
                                 nullptr, nullptr, nullptr, nullptr);
   Cell<HWND>(kWindowHandleCell) = window;

@@ -49,7 +49,10 @@ struct GameRecord {
 };
 GameRecord& Record();
 
-// Lays out the window part of the image and creates the game's window in windowed mode with
+// Lays out the window part of the image (part of mapping it).
+void LayOutWindowCode();
+
+// Creates the game's window in windowed mode with
 // a client area of frame_width x frame_height at the saved position.
 HWND CreateGameWindow(int32_t frame_width, int32_t frame_height);
 

@@ -1,0 +1,275 @@
+// The game on screen: frames drawn into the locked surface and shown through the primary
+// surface, the window's size, paint, mouse, filter keys and full-screen toggle, all observed
+// through the window's client pixels and the game's own records.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "core/settings.h"
+#include "game/game_window.h"
+#include "game_session.h"
+#include "parallel/worker_count.h"
+#include "present/display_objects.h"
+#include "present/filter_switch.h"
+#include "present/frame_pipeline.h"
+#include "present/presentation.h"
+#include "splicer/splicer_library.h"
+#include "win32/win32_world.h"
+
+namespace qz::testing {
+namespace {
+
+using standin::host::Settings;
+
+Settings WithFilter(int32_t filter) {
+  Settings settings;
+  settings.filter = filter;
+  return settings;
+}
+
+// The picture the pipeline makes of the locked frame, on buffers of its own.
+std::vector<uint32_t> ExpectedPicture(int32_t filter, const LockedSurface& frame) {
+  const int32_t width = core::dstW;
+  const int32_t height = core::dstH;
+  const int32_t pitch = 2 * core::srcW + 3 > width + 3 ? 2 * core::srcW + 3 : width + 3;
+  const int32_t rows = 2 * core::srcH + 3 > height + 3 ? 2 * core::srcH + 3 : height + 3;
+  std::vector<uint32_t> doubled(static_cast<size_t>(pitch) * rows);
+  std::vector<uint32_t> output(static_cast<size_t>(pitch) * rows);
+  std::vector<uint32_t> boundary(static_cast<size_t>(pitch) * parallel::kMaxBands);
+  present::PresentationImages images{{frame.pixels, frame.pitch_pixels, 0, 0},
+                                     {doubled.data(), pitch, 0, 0},
+                                     {output.data(), pitch, 0, 0},
+                                     {boundary.data(), pitch, parallel::kMaxBands}};
+  present::PresentRectangle(filter, images, present::CurrentGeometry(), 0, 0, core::srcW - 1,
+                            core::srcH - 1);
+  std::vector<uint32_t> picture(static_cast<size_t>(width) * height);
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) picture[y * width + x] = output[y * pitch + x];
+  }
+  return picture;
+}
+
+void ExpectPictureInWindow(const Screenshot& shot, const std::vector<uint32_t>& picture) {
+  int mismatches = 0;
+  for (int32_t y = 0; y < core::dstH; ++y) {
+    for (int32_t x = 0; x < core::dstW; ++x) {
+      if (shot.At(x + core::dstX, y + core::dstY) != picture[y * core::dstW + x]) ++mismatches;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(GameOnScreen, AFrameShownThroughThePrimaryAppearsEnlargedAtThePictureRectangle) {
+  for (int32_t filter : {0, 3, 9, 12}) {
+    GameSession session;
+    StartGame(session, WithFilter(filter));
+    ResizeClient(session.window, 1200, 1000);
+    ASSERT_EQ(core::dstW, 1200);
+    ASSERT_EQ(core::dstY, 50);
+    DrawTestFrame(session.frame_surface, 5);
+    PresentFrame(session.primary, {0, 0, 799, 599});
+    ExpectPictureInWindow(TakeScreenshot(session.window),
+                          ExpectedPicture(filter, LockSurface(session.frame_surface)));
+  }
+}
+
+TEST(GameOnScreen, NearestDoublesEveryPixel) {
+  GameSession session;
+  StartGame(session, WithFilter(0));
+  ResizeClient(session.window, 1600, 1200);
+  DrawTestFrame(session.frame_surface, 9);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  const LockedSurface frame = LockSurface(session.frame_surface);
+  const Screenshot shot = TakeScreenshot(session.window);
+  int mismatches = 0;
+  for (int32_t y = 0; y < 1200; ++y) {
+    for (int32_t x = 0; x < 1600; ++x) {
+      if (shot.At(x, y) != frame.pixels[(y / 2) * frame.pitch_pixels + x / 2]) ++mismatches;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(GameOnScreen, APictureOfTheFramesSizeIsCopiedOneToOne) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  ResizeClient(session.window, 1600, 600);
+  EXPECT_EQ(core::dstX, 400);
+  EXPECT_EQ(core::dstW, 800);
+  EXPECT_EQ(session.clip_rect.left, 400);
+  EXPECT_EQ(session.clip_rect.right, 1200);
+  EXPECT_EQ(session.clip_rect.bottom, 600);
+  DrawTestFrame(session.frame_surface, 3);
+  PresentFrame(session.primary, {10, 20, 300, 400});
+  const LockedSurface frame = LockSurface(session.frame_surface);
+  const Screenshot shot = TakeScreenshot(session.window);
+  int mismatches = 0;
+  for (int32_t y = 20; y <= 400; ++y) {
+    for (int32_t x = 10; x <= 300; ++x) {
+      if (shot.At(x + 400, y) != frame.pixels[y * frame.pitch_pixels + x]) ++mismatches;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+// At creation either matching side picks the one-to-one copy; later both must match.
+TEST(GameOnScreen, CreationAndSelectionDifferOnOneMatchingSide) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  core::dstW = core::srcW;
+  core::dstH = core::srcH + 1;
+  void* primary = CreateSurface(session.direct_draw, 0, 0, true);
+  auto* surface = static_cast<present::SurfaceObject*>(primary);
+  EXPECT_EQ(surface->slots[5], reinterpret_cast<void*>(&present::OneToOnePresent));
+  present::SelectPresent();
+  EXPECT_NE(surface->slots[5], reinterpret_cast<void*>(&present::OneToOnePresent));
+}
+
+TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
+  GameSession session;
+  StartGame(session, WithFilter(0));
+  ResizeClient(session.window, 1600, 600);
+  DrawTestFrame(session.frame_surface, 4);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  const Screenshot before = TakeScreenshot(session.window);
+  HDC dc = GetDC(session.window);
+  PatBlt(dc, 0, 0, 1600, 600, WHITENESS);
+  ReleaseDC(session.window, dc);
+  InvalidateRect(session.window, nullptr, FALSE);
+  standin::game::SendToGameWindow(WM_PAINT, 0, 0);
+  const Screenshot after = TakeScreenshot(session.window);
+  int picture_mismatches = 0;
+  for (int32_t y = 0; y < 600; ++y) {
+    for (int32_t x = 400; x < 1200; ++x) picture_mismatches += before.At(x, y) != after.At(x, y);
+  }
+  EXPECT_EQ(picture_mismatches, 0);
+  for (int32_t y = 0; y < 600; y += 37) {
+    EXPECT_EQ(after.At(0, y) & 0xFFFFFF, 0u);
+    EXPECT_EQ(after.At(399, y) & 0xFFFFFF, 0u);
+    EXPECT_EQ(after.At(1200, y) & 0xFFFFFF, 0u);
+    EXPECT_EQ(after.At(1599, y) & 0xFFFFFF, 0u);
+  }
+  // The game's own procedure never sees WM_PAINT.
+  const auto& messages = standin::game::Record().messages;
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), UINT{WM_PAINT}), 0);
+}
+
+TEST(GameOnScreen, MousePositionsReachTheGameInFrameCoordinates) {
+  GameSession session;
+  StartGame(session, WithFilter(0));
+  ResizeClient(session.window, 1600, 600);
+  standin::game::SendToGameWindow(WM_MOUSEMOVE, 0, MAKELPARAM(500, 300));
+  EXPECT_EQ(standin::game::Record().message_lparams.back(), MAKELPARAM(100, 300));
+  standin::game::SendToGameWindow(WM_LBUTTONDOWN, 0, MAKELPARAM(100, 300));
+  EXPECT_EQ(static_cast<uint32_t>(standin::game::Record().message_lparams.back()) & 0xFFFF,
+            0xFFFFu - 299);  // left of the picture in a window: negative, passed on as is
+  POINT origin{0, 0};
+  ClientToScreen(session.window, &origin);
+  SetCursorPos(origin.x + 500, origin.y + 300);
+  POINT frame_point{};
+  standin::game::GameCursorPosition(&frame_point);
+  EXPECT_EQ(frame_point.x, 100);
+  EXPECT_EQ(frame_point.y, 300);
+}
+
+TEST(GameOnScreen, FullScreenLimitsMousePositionsToTheFrame) {
+  GameSession session;
+  StartGame(session, WithFilter(0));
+  standin::game::RunCommand(40009);
+  standin::game::SendToGameWindow(WM_MOUSEMOVE, 0, MAKELPARAM(0, 2000));
+  EXPECT_EQ(standin::game::Record().message_lparams.back(), MAKELPARAM(0, 599));
+  SetCursorPos(1919, 0);
+  POINT frame_point{};
+  standin::game::GameCursorPosition(&frame_point);
+  EXPECT_EQ(frame_point.x, 799);
+  EXPECT_EQ(frame_point.y, 0);
+}
+
+TEST(GameOnScreen, ControlAndNumericPlusCyclesTheFilterAndNamesIt) {
+  GameSession session;
+  StartGame(session, WithFilter(12));
+  win32::SetKeyDown(VK_CONTROL, true);
+  standin::game::SendToGameWindow(WM_KEYDOWN, 0x6B, 0);
+  EXPECT_EQ(core::FilterIndex, 0);
+  ASSERT_FALSE(standin::game::Record().game_messages.empty());
+  EXPECT_EQ(standin::game::Record().game_messages.back(), "Nearest");
+  EXPECT_EQ(standin::game::ScreenManagerMessageField(), -1);
+  standin::game::SendToGameWindow(WM_KEYDOWN, 0x6D, 0);
+  EXPECT_EQ(core::FilterIndex, 12);
+  EXPECT_EQ(standin::game::Record().game_messages.back(), "xBRZ + Bicubic");
+  win32::SetKeyDown(VK_CONTROL, false);
+  standin::game::SendToGameWindow(WM_KEYDOWN, 0x6B, 0);
+  EXPECT_EQ(core::FilterIndex, 12);
+  standin::game::JoinGameThreads();
+}
+
+TEST(GameOnScreen, QuickSwitchesSkipTheMessageLineOnce) {
+  GameSession session;
+  StartGame(session, WithFilter(2));
+  win32::SetSleepScale(100);
+  win32::SetKeyDown(VK_CONTROL, true);
+  for (int i = 0; i < 3; ++i) standin::game::SendToGameWindow(WM_KEYDOWN, 0x6B, 0);
+  standin::game::JoinGameThreads();
+  EXPECT_EQ(present::PendingTimers.load(), 0);
+  EXPECT_EQ(present::SkipPending.load(), 1);
+  const int32_t passes = standin::game::Record().message_line_passes;
+  standin::game::PassMessageLine();
+  EXPECT_EQ(standin::game::Record().message_line_passes, passes);
+  standin::game::PassMessageLine();
+  EXPECT_EQ(standin::game::Record().message_line_passes, passes + 1);
+}
+
+TEST(GameOnScreen, Command40009TogglesFullScreenAndBack) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  EXPECT_EQ(standin::game::RunCommand(40009), 0);
+  win32::WindowPlacement placement{};
+  ASSERT_TRUE(win32::GetPlacement(session.window, &placement));
+  EXPECT_EQ(placement.style, DWORD{WS_POPUP | WS_VISIBLE});
+  EXPECT_TRUE(placement.top_most);
+  EXPECT_EQ(placement.window.right - placement.window.left, 1920);
+  EXPECT_EQ(placement.window.bottom - placement.window.top, 1080);
+  EXPECT_EQ(standin::game::RunCommand(40009), 0);
+  ASSERT_TRUE(win32::GetPlacement(session.window, &placement));
+  EXPECT_EQ(placement.style, DWORD{core::WindowStyle});
+  EXPECT_FALSE(placement.top_most);
+  EXPECT_EQ(placement.window.left, 100);
+  EXPECT_EQ(placement.window.top, 50);
+  EXPECT_EQ(placement.client.right - placement.client.left, 800);
+  EXPECT_EQ(placement.client.bottom - placement.client.top, 600);
+  EXPECT_EQ(standin::game::Record().mode_changes, 4);
+  // Other commands reach the game's own handler.
+  EXPECT_EQ(standin::game::RunCommand(123), 7);
+  EXPECT_EQ(standin::game::Record().commands.back(), 123);
+}
+
+TEST(GameOnScreen, BadInputKeepsTheGameRunning) {
+  GameSession session;
+  Settings settings = WithFilter(9);
+  StartGame(session, settings, false);
+  void* direct_draw = standin::game::CreateDirectDraw();
+  ASSERT_NE(direct_draw, nullptr);
+  EXPECT_EQ(standin::game::Record().direct_draw_creations, 0);
+  // A lock before any frame-sized surface exists fails; a narrow surface makes no image.
+  void* narrow = CreateSurface(direct_draw, 128, 128, false);
+  EXPECT_EQ(LockSurface(narrow).pixels, nullptr);
+  EXPECT_EQ(present::FrameImage, nullptr);
+  // A block transfer before the images exist does nothing.
+  void* primary = CreateSurface(direct_draw, 0, 0, true);
+  PresentFrame(primary, {0, 0, 799, 599});
+  void* frame = CreateSurface(direct_draw, 800, 600, false);
+  void* second = CreateSurface(direct_draw, 1024, 768, false);
+  EXPECT_EQ(LockSurface(second).pixels, LockSurface(frame).pixels);
+  // A zero-sized client area leaves the picture as it was; no host rectangle is needed.
+  standin::splicer::Publish("QZ.ClipRect", 0);
+  const int32_t width = core::dstW;
+  ResizeClient(session.window, 0, 0);
+  EXPECT_EQ(core::dstW, width);
+  ResizeClient(session.window, 1000, 700);
+  PresentFrame(primary, {-50, -50, 5000, 5000});
+  PresentFrame(primary, {500, 400, 100, 100});
+}
+
+}  // namespace
+}  // namespace qz::testing
