@@ -23,9 +23,9 @@ struct Module {
 };
 
 struct WindowClass {
+  ATOM atom = 0;
   WNDPROC procedure = nullptr;
   UINT style = 0;
-  HINSTANCE instance = nullptr;
 };
 
 // A pixel surface: a bitmap's bits or a window's client area. Rows are `stride_bytes` apart and
@@ -44,7 +44,6 @@ struct Surface {
 };
 
 struct Window {
-  std::string class_name;
   WNDPROC procedure = nullptr;
   UINT class_style = 0;
   DWORD style = 0;
@@ -63,7 +62,6 @@ struct Bitmap {
   std::unique_ptr<uint32_t[]> storage;
   Surface surface;
   bool is_dib_section = false;
-  RGBQUAD colours[2]{};  // monochrome palette
   HDC selected_into = nullptr;
 };
 
@@ -93,6 +91,7 @@ struct World {
   std::map<std::string, Module> modules;  // by lower-case name
   std::vector<MessageBoxRecord> message_boxes;
   std::map<std::string, WindowClass> classes;  // by lower-case name
+  ATOM next_atom = 0xC000;
   std::map<HWND, Window> windows;
   std::map<HBITMAP, Bitmap> bitmaps;
   std::map<HDC, DeviceContext> device_contexts;
@@ -126,13 +125,32 @@ Window* LookUpWindow(World& world, HWND window);
 DeviceContext* LookUpDeviceContext(World& world, HDC dc);
 Bitmap* LookUpBitmap(World& world, HBITMAP bitmap);
 
+int Width(const RECT& rect);
+int Height(const RECT& rect);
+
 // A window's client area as a surface, sized from its client rectangle.
 Surface ClientSurface(Window& window);
-// Re-sizes the client pixels after the client rectangle changed, keeping the overlapping part.
-void ResizeClientPixels(Window& window, int old_width, int old_height);
 // Adds a client-coordinate rectangle to the update region (its bounding rectangle).
 void AddToUpdate(Window& window, const RECT& area, bool erase);
 // The frame around the client area that a style gives: client = window minus these.
 RECT FrameInsets(DWORD style, bool has_menu, DWORD ex_style);
+
+// Messages that a change of placement owes the window procedure; they are sent once the lock
+// is released.
+struct PlacementNotice {
+  bool moved = false;
+  bool sized = false;
+  LPARAM client_origin = 0;
+  WPARAM size_kind = SIZE_RESTORED;
+  LPARAM client_size = 0;
+};
+// Puts the window at `rect`. The frame is measured again from the style when the size changes
+// or `frame_changed` asks for it; otherwise the client area moves with the window, as Windows
+// keeps its frame cached. The client pixels follow the client size and newly exposed parts join
+// the update region.
+PlacementNotice PlaceWindow(Window& window, const RECT& rect, bool frame_changed);
+// WM_MOVE then WM_SIZE, or the other way round as window creation sends them.
+void SendPlacementNotice(HWND handle, const PlacementNotice& notice, bool size_first);
+LRESULT SendToProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace qz::win32
