@@ -23,7 +23,7 @@ constexpr UINT kButtonsMask = 0x0000000F;
 
 extern "C" {
 
-// The player presses the first button.
+// The player presses the first button. A null caption shows as "Error", as on Windows.
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) {
   auto lock = LockWorld();
   World& world = TheWorld();
