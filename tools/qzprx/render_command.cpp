@@ -117,7 +117,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   }
   if (several) {
     const std::string path = WithSuffix(request.out_path, "sheet");
-    if (!WritePng(path, ContactSheet(sheet, 360, 270), error)) return Fail(error);
+    if (!WritePng(path, ContactSheet(sheet, 400, 300), error)) return Fail(error);
     std::printf("%s: contact sheet\n", path.c_str());
   }
   return 0;
