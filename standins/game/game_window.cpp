@@ -39,10 +39,12 @@ struct ScreenManager {
 };
 ScreenManager screen_manager;
 
-LRESULT __attribute__((stdcall)) GameWindowProcedure(HWND, UINT message, WPARAM, LPARAM lparam) {
+// The game leaves what it does not handle to the default procedure, creation included.
+LRESULT __attribute__((stdcall)) GameWindowProcedure(HWND window, UINT message, WPARAM wparam,
+                                                     LPARAM lparam) {
   record.messages.push_back(message);
   record.message_lparams.push_back(lparam);
-  return 0;
+  return DefWindowProcA(window, message, wparam, lparam);
 }
 
 #pragma GCC diagnostic push

@@ -11,6 +11,7 @@
 #include "game_session.h"
 #include "parallel/worker_count.h"
 #include "present/display_objects.h"
+#include "present/present_routines.h"
 #include "present/filter_switch.h"
 #include "present/frame_pipeline.h"
 #include "present/presentation.h"
@@ -60,19 +61,23 @@ void ExpectPictureInWindow(const Screenshot& shot, const std::vector<uint32_t>& 
   EXPECT_EQ(mismatches, 0);
 }
 
-TEST(GameOnScreen, AFrameShownThroughThePrimaryAppearsEnlargedAtThePictureRectangle) {
-  for (int32_t filter : {0, 3, 9, 12}) {
-    GameSession session;
-    StartGame(session, WithFilter(filter));
-    ResizeClient(session.window, 1200, 1000);
-    ASSERT_EQ(core::dstW, 1200);
-    ASSERT_EQ(core::dstY, 50);
-    DrawTestFrame(session.frame_surface, 5);
-    PresentFrame(session.primary, {0, 0, 799, 599});
-    ExpectPictureInWindow(TakeScreenshot(session.window),
-                          ExpectedPicture(filter, LockSurface(session.frame_surface)));
-  }
+// One game per process, as in the game: each filter is its own test.
+class FilterOnScreen : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(FilterOnScreen, AFrameShownThroughThePrimaryAppearsEnlargedAtThePictureRectangle) {
+  const int32_t filter = GetParam();
+  GameSession session;
+  StartGame(session, WithFilter(filter));
+  ResizeClient(session.window, 1200, 1000);
+  ASSERT_EQ(core::dstW, 1200);
+  ASSERT_EQ(core::dstY, 50);
+  DrawTestFrame(session.frame_surface, 5);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  ExpectPictureInWindow(TakeScreenshot(session.window),
+                        ExpectedPicture(filter, LockSurface(session.frame_surface)));
 }
+
+INSTANTIATE_TEST_SUITE_P(GameOnScreen, FilterOnScreen, ::testing::Range(0, 13));
 
 TEST(GameOnScreen, NearestDoublesEveryPixel) {
   GameSession session;
@@ -139,11 +144,14 @@ TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
   InvalidateRect(session.window, nullptr, FALSE);
   standin::game::SendToGameWindow(WM_PAINT, 0, 0);
   const Screenshot after = TakeScreenshot(session.window);
+  // The border fills reach one pixel into the picture: its first column and its last row.
   int picture_mismatches = 0;
-  for (int32_t y = 0; y < 600; ++y) {
-    for (int32_t x = 400; x < 1200; ++x) picture_mismatches += before.At(x, y) != after.At(x, y);
+  for (int32_t y = 0; y < 599; ++y) {
+    for (int32_t x = 401; x < 1200; ++x) picture_mismatches += before.At(x, y) != after.At(x, y);
   }
   EXPECT_EQ(picture_mismatches, 0);
+  EXPECT_EQ(after.At(400, 10) & 0xFFFFFF, 0u);
+  EXPECT_EQ(after.At(700, 599) & 0xFFFFFF, 0u);
   for (int32_t y = 0; y < 600; y += 37) {
     EXPECT_EQ(after.At(0, y) & 0xFFFFFF, 0u);
     EXPECT_EQ(after.At(399, y) & 0xFFFFFF, 0u);
@@ -236,8 +244,12 @@ TEST(GameOnScreen, Command40009TogglesFullScreenAndBack) {
   EXPECT_FALSE(placement.top_most);
   EXPECT_EQ(placement.window.left, 100);
   EXPECT_EQ(placement.window.top, 50);
-  EXPECT_EQ(placement.client.right - placement.client.left, 800);
-  EXPECT_EQ(placement.client.bottom - placement.client.top, 600);
+  // The window is sized for a windowed client area of the frame's size (menu included); the new
+  // frame takes effect on the client area with the next size change, as on Windows.
+  RECT expected{0, 0, 800, 600};
+  AdjustWindowRectEx(&expected, core::WindowStyle, TRUE, 0);
+  EXPECT_EQ(placement.window.right - placement.window.left, expected.right - expected.left);
+  EXPECT_EQ(placement.window.bottom - placement.window.top, expected.bottom - expected.top);
   EXPECT_EQ(standin::game::Record().mode_changes, 4);
   // Other commands reach the game's own handler.
   EXPECT_EQ(standin::game::RunCommand(123), 7);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/settings.h"
+#include "core/start.h"
 #include "game/game_layout.h"
 #include "game/host_modification.h"
 #include "game/x86_code.h"
