@@ -19,14 +19,13 @@ struct KernelCall {
   const scale::KernelImages* images;
 };
 
-void RunKernelBand(const void* context, int32_t left, int32_t right, int32_t top,
-                   int32_t bottom) {
+void RunKernelBand(const void* context, int32_t left, int32_t right, int32_t top, int32_t bottom) {
   const auto& call = *static_cast<const KernelCall*>(context);
   call.kernel(*call.images, left, right, top, bottom);
 }
 
-void RunStage(scale::Kernel kernel, const scale::KernelImages& images, int32_t left,
-              int32_t right, int32_t top, int32_t bottom, int32_t min_rows) {
+void RunStage(scale::Kernel kernel, const scale::KernelImages& images, int32_t left, int32_t right,
+              int32_t top, int32_t bottom, int32_t min_rows) {
   const KernelCall call{kernel, &images};
   parallel::RunBands(RunKernelBand, &call, left, right, top, bottom, min_rows);
 }
@@ -45,6 +44,31 @@ void MapRange(int64_t first, int64_t last, int64_t from_size, int32_t to_size, i
   out_last = std::min(Scale(last + 1, to_size, from_size), to_size - 1);
 }
 
+// The scaling stage reads up to three columns right of the 2x image and three rows below it.
+// Nothing else writes there, and the 2x kernels leave their band-dependent scratch marks in the
+// columns right of the image; repeating the edge pixels after the stage makes those reads the
+// same whatever the bands were, and keeps the picture's last row and column from darkening.
+void RepeatEdges(const scale::ImageView& doubled, int32_t first_column, int32_t last_column,
+                 int32_t first_row, int32_t last_row) {
+  constexpr int32_t kReadPast = 3;
+  const int32_t width = doubled.width;
+  const int32_t height = doubled.height;
+  const auto row = [&](int32_t y) {
+    return doubled.pixels + static_cast<ptrdiff_t>(y) * doubled.pitch;
+  };
+  if (last_column == width - 1) {
+    for (int32_t y = first_row; y <= last_row; ++y) {
+      std::fill_n(row(y) + width, kReadPast, row(y)[width - 1]);
+    }
+  }
+  if (last_row == height - 1) {
+    const int32_t end = last_column == width - 1 ? width + kReadPast : last_column + 1;
+    for (int32_t y = height; y < height + kReadPast; ++y) {
+      std::copy(row(height - 1) + first_column, row(height - 1) + end, row(y) + first_column);
+    }
+  }
+}
+
 scale::ImageView Sized(scale::ImageView view, int32_t width, int32_t height) {
   view.width = width;
   view.height = height;
@@ -61,8 +85,8 @@ PictureArea PresentSingleStage(const FilterRow& row, const PresentationImages& i
   const scale::KernelImages stage{Sized(images.frame, geometry.srcW, geometry.srcH),
                                   Sized(images.output, geometry.dstW, geometry.dstH)};
   if (row.banded) {
-    scale::RunFusedInBands(row.scaling_stage, stage, area.left, area.right, area.top,
-                           area.bottom, kFirstStageRows);
+    scale::RunFusedInBands(row.scaling_stage, stage, area.left, area.right, area.top, area.bottom,
+                           kFirstStageRows);
   } else {
     row.scaling_stage(stage, area.left, area.right, area.top, area.bottom);
   }
@@ -70,14 +94,18 @@ PictureArea PresentSingleStage(const FilterRow& row, const PresentationImages& i
 }
 
 PictureArea PresentDoubled(const FilterRow& row, const PresentationImages& images,
-                           const FrameGeometry& geometry, int32_t left, int32_t top,
-                           int32_t right, int32_t bottom) {
+                           const FrameGeometry& geometry, int32_t left, int32_t top, int32_t right,
+                           int32_t bottom) {
   const int32_t doubled_width = 2 * geometry.srcW;
   const int32_t doubled_height = 2 * geometry.srcH;
-  const int32_t source_left = std::max(left - 2, 0);
+  // The source rectangle grows by two pixels, computed in 64 bits: rectangles from the game may
+  // lie anywhere.
+  const auto source_left = static_cast<int32_t>(
+      std::min<int64_t>(std::max<int64_t>(int64_t{left} - 2, 0), geometry.srcW));
   const auto source_right =
       static_cast<int32_t>(std::min<int64_t>(int64_t{right} + 2, geometry.srcW - 1));
-  const int32_t source_top = std::max(top - 2, 0);
+  const auto source_top = static_cast<int32_t>(
+      std::min<int64_t>(std::max<int64_t>(int64_t{top} - 2, 0), geometry.srcH));
   const auto source_bottom =
       static_cast<int32_t>(std::min<int64_t>(int64_t{bottom} + 2, geometry.srcH - 1));
   const int64_t doubled_left = std::max<int64_t>(2 * int64_t{left}, 0);
@@ -87,9 +115,11 @@ PictureArea PresentDoubled(const FilterRow& row, const PresentationImages& image
 
   const scale::ImageView doubled = Sized(images.doubled, doubled_width, doubled_height);
   const scale::KernelImages first{Sized(images.frame, geometry.srcW, geometry.srcH), doubled};
-  if (source_left <= source_right) {
+  if (source_left <= source_right && source_top <= source_bottom) {
     RunStage(row.double_stage, first, source_left, source_right, source_top, source_bottom,
              kFirstStageRows);
+    RepeatEdges(doubled, 2 * source_left, 2 * source_right + 1, 2 * source_top,
+                2 * source_bottom + 1);
   }
 
   PictureArea area;
@@ -99,8 +129,8 @@ PictureArea PresentDoubled(const FilterRow& row, const PresentationImages& image
   const scale::KernelImages second{doubled, Sized(images.output, geometry.dstW, geometry.dstH)};
   scale::Kernel scaling = row.scaling_stage;
   // Without memory for the bicubic weights the frame is still shown, through bilinear.
-  if (row.bicubic && !scale::BuildBicubicWeights(doubled_width, doubled_height, geometry.dstW,
-                                                 geometry.dstH)) {
+  if (row.bicubic &&
+      !scale::BuildBicubicWeights(doubled_width, doubled_height, geometry.dstW, geometry.dstH)) {
     scaling = scale::ScaleBilinear;
   }
   RunStage(scaling, second, area.left, area.right, area.top, area.bottom, kLaterStageRows);

@@ -1,0 +1,181 @@
+// The frame pipeline as a whole: every filter gives the same picture for 1 to 8 workers and any
+// sequence of changed rectangles, and never reads or writes outside buffers sized exactly as the
+// presentation's image records are.
+#include "present/frame_pipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+#include "core/picture_rectangle.h"
+#include "parallel/worker_count.h"
+#include "present/filter_table.h"
+#include "scale/color_magnitude.h"
+
+namespace qz::present {
+namespace {
+
+constexpr int32_t kSpare = 3;
+constexpr int32_t kFrameMargin = 4;
+
+// The presentation's buffers, each its own exactly sized block.
+struct Buffers {
+  FrameGeometry geometry;
+  int32_t frame_pitch, scaled_pitch;
+  std::vector<uint32_t> frame, doubled, output, boundary;
+
+  Buffers(int32_t frame_width, int32_t frame_height, int32_t window_width, int32_t window_height,
+          std::mt19937& random) {
+    const core::PictureRectangle picture =
+        core::FitPicture(frame_width, frame_height, window_width, window_height);
+    geometry = {frame_width, frame_height, picture.width, picture.height};
+    frame_pitch = frame_width + kFrameMargin + kSpare;
+    frame.resize(static_cast<size_t>(frame_pitch) * (frame_height + kFrameMargin + kSpare));
+    // Pixel art: runs of a few colours, so the 2x filters find edges.
+    const uint32_t palette[] = {0x102030, 0xC0C0C0, 0x20A040, 0xE03010, 0x000000, 0xF0E0D0};
+    for (auto& pixel : frame) pixel = palette[random() % 6] | (random() % 2 ? 0xAB000000 : 0);
+    const int32_t width = std::max(2 * frame_width, window_width);
+    const int32_t height = std::max(2 * frame_height, window_height);
+    scaled_pitch = width + kSpare;
+    doubled.assign(static_cast<size_t>(scaled_pitch) * (height + kSpare), 0x55555555);
+    output.assign(doubled.size(), 0x66666666);
+    boundary.assign(static_cast<size_t>(scaled_pitch) * (parallel::kMaxBands - 1), 0);
+  }
+
+  PresentationImages Images() {
+    return {{frame.data(), frame_pitch, 0, 0},
+            {doubled.data(), scaled_pitch, 0, 0},
+            {output.data(), scaled_pitch, 0, 0},
+            {boundary.data(), scaled_pitch, parallel::kMaxBands - 1}};
+  }
+};
+
+struct Rectangle {
+  int32_t left, top, right, bottom;
+};
+
+// Rectangles inside, across the edges, wholly outside and inverted.
+Rectangle RandomRectangle(std::mt19937& random, int32_t width, int32_t height) {
+  const auto pick = [&](int32_t size) { return static_cast<int32_t>(random() % (size + 20)) - 10; };
+  return {pick(width), pick(height), pick(width), pick(height)};
+}
+
+class WorkerCountScope {
+ public:
+  explicit WorkerCountScope(int32_t count) : saved_(parallel::WorkerCount) {
+    parallel::WorkerCount = count;
+  }
+  ~WorkerCountScope() { parallel::WorkerCount = saved_; }
+
+ private:
+  int32_t saved_;
+};
+
+class FramePipeline : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(scale::BuildColorMagnitudeTable()); }
+};
+
+TEST_F(FramePipeline, ThePictureIsIdenticalForOneToEightWorkersAndAnyRectangleSequence) {
+  std::mt19937 random(11);
+  for (int32_t filter = 0; filter < kFilterCount; ++filter) {
+    for (int trial = 0; trial < 8; ++trial) {
+      const int32_t frame_width = 20 + static_cast<int32_t>(random() % 50);
+      const int32_t frame_height = 15 + static_cast<int32_t>(random() % 40);
+      const int32_t window_width = 10 + static_cast<int32_t>(random() % 300);
+      const int32_t window_height = 10 + static_cast<int32_t>(random() % 250);
+      std::vector<Rectangle> sequence;
+      for (int i = 0; i < 4; ++i) {
+        sequence.push_back(RandomRectangle(random, frame_width, frame_height));
+      }
+      sequence.push_back({0, 0, frame_width - 1, frame_height - 1});
+      const uint32_t seed = static_cast<uint32_t>(random());
+      std::vector<uint32_t> reference;
+      for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
+        WorkerCountScope scope(workers);
+        std::mt19937 frame_random(seed);
+        Buffers buffers(frame_width, frame_height, window_width, window_height, frame_random);
+        for (const Rectangle& r : sequence) {
+          PresentRectangle(filter, buffers.Images(), buffers.geometry, r.left, r.top, r.right,
+                           r.bottom);
+        }
+        if (workers == 1) {
+          reference = buffers.output;
+        } else {
+          ASSERT_EQ(buffers.output, reference)
+              << "filter " << filter << ", " << workers << " workers, frame " << frame_width << "x"
+              << frame_height << ", window " << window_width << "x" << window_height;
+        }
+      }
+    }
+  }
+}
+
+// The changed area grows by the filter's neighbourhood and stays inside the picture.
+TEST_F(FramePipeline, TheChangedAreaCoversTheRectangleGrownAndClippedToThePicture) {
+  std::mt19937 random(5);
+  Buffers buffers(100, 75, 250, 180, random);
+  const int32_t width = buffers.geometry.dstW;
+  const int32_t height = buffers.geometry.dstH;
+  // The single-stage growth reaches the last column; the 2x growth maps the doubled rectangle,
+  // whose last column 2r + 1 maps to (2r + 1) * dstW / (2 srcW).
+  const PictureArea single = PresentRectangle(0, buffers.Images(), buffers.geometry, 0, 0, 99, 74);
+  EXPECT_EQ(single.right, width - 1);
+  EXPECT_EQ(single.bottom, height - 1);
+  const PictureArea doubled = PresentRectangle(9, buffers.Images(), buffers.geometry, 0, 0, 99, 74);
+  EXPECT_EQ(doubled.right, 199 * width / 200);
+  EXPECT_EQ(doubled.bottom, 149 * height / 150);
+  for (int32_t filter : {0, 9}) {
+    const PictureArea whole =
+        PresentRectangle(filter, buffers.Images(), buffers.geometry, 0, 0, 99, 74);
+    EXPECT_EQ(whole.left, 0);
+    EXPECT_EQ(whole.top, 0);
+    // A one-pixel rectangle at the left edge grows only to the right.
+    const PictureArea edge =
+        PresentRectangle(filter, buffers.Images(), buffers.geometry, 0, 30, 0, 30);
+    EXPECT_EQ(edge.left, 0);
+    EXPECT_GT(edge.right, 0);
+    EXPECT_LT(edge.right, 10);
+    const PictureArea outside =
+        PresentRectangle(filter, buffers.Images(), buffers.geometry, 500, 500, 600, 600);
+    EXPECT_TRUE(IsEmpty(outside));
+  }
+}
+
+// Under ASan: window sizes from 1 x 1 to 7680 x 4320, rectangles anywhere.
+TEST_F(FramePipeline, NoFilterTouchesMemoryOutsideItsBuffers) {
+  std::mt19937 random(3);
+  struct Size {
+    int32_t frame_width, frame_height, window_width, window_height;
+  };
+  const Size sizes[] = {{40, 30, 1, 1},   {40, 30, 7, 5},    {33, 17, 100, 37},
+                        {40, 30, 41, 29}, {64, 48, 64, 48},  {40, 30, 7680, 4320},
+                        {1, 1, 3, 3},     {2, 300, 1000, 20}};
+  for (const Size& size : sizes) {
+    Buffers buffers(size.frame_width, size.frame_height, size.window_width, size.window_height,
+                    random);
+    for (int32_t filter = 0; filter < kFilterCount; ++filter) {
+      for (int i = 0; i < 3; ++i) {
+        const Rectangle r = RandomRectangle(random, size.frame_width, size.frame_height);
+        PresentRectangle(filter, buffers.Images(), buffers.geometry, r.left, r.top, r.right,
+                         r.bottom);
+      }
+      PresentRectangle(filter, buffers.Images(), buffers.geometry, INT32_MIN, INT32_MIN, INT32_MAX,
+                       INT32_MAX);
+    }
+  }
+}
+
+TEST_F(FramePipeline, WithoutAColourTableTheDoublingFiltersFallBack) {
+  EXPECT_EQ(FilterInForce(9), 9);
+  const uint32_t* table = scale::ColorMagnitudeTable;
+  scale::ColorMagnitudeTable = nullptr;
+  EXPECT_EQ(FilterInForce(9), kFallbackFilter);
+  EXPECT_EQ(FilterInForce(2), 2);
+  scale::ColorMagnitudeTable = table;
+}
+
+}  // namespace
+}  // namespace qz::present
