@@ -9,48 +9,26 @@
 #include <random>
 #include <vector>
 
-#include "core/picture_rectangle.h"
 #include "parallel/worker_count.h"
 #include "present/filter_table.h"
+#include "present/presentation_buffers.h"
 #include "scale/color_magnitude.h"
 
 namespace qz::present {
 namespace {
 
-constexpr int32_t kSpare = 3;
-constexpr int32_t kFrameMargin = 4;
-
-// The presentation's buffers, each its own exactly sized block.
-struct Buffers {
-  FrameGeometry geometry;
-  int32_t frame_pitch, scaled_pitch;
-  std::vector<uint32_t> frame, doubled, output, boundary;
-
-  Buffers(int32_t frame_width, int32_t frame_height, int32_t window_width, int32_t window_height,
-          std::mt19937& random) {
-    const core::PictureRectangle picture =
-        core::FitPicture(frame_width, frame_height, window_width, window_height);
-    geometry = {frame_width, frame_height, picture.width, picture.height};
-    frame_pitch = frame_width + kFrameMargin + kSpare;
-    frame.resize(static_cast<size_t>(frame_pitch) * (frame_height + kFrameMargin + kSpare));
-    // Pixel art: runs of a few colours, so the 2x filters find edges.
-    const uint32_t palette[] = {0x102030, 0xC0C0C0, 0x20A040, 0xE03010, 0x000000, 0xF0E0D0};
-    for (auto& pixel : frame) pixel = palette[random() % 6] | (random() % 2 ? 0xAB000000 : 0);
-    const int32_t width = std::max(2 * frame_width, window_width);
-    const int32_t height = std::max(2 * frame_height, window_height);
-    scaled_pitch = width + kSpare;
-    doubled.assign(static_cast<size_t>(scaled_pitch) * (height + kSpare), 0x55555555);
-    output.assign(doubled.size(), 0x66666666);
-    boundary.assign(static_cast<size_t>(scaled_pitch) * (parallel::kMaxBands - 1), 0);
-  }
-
-  PresentationImages Images() {
-    return {{frame.data(), frame_pitch, 0, 0},
-            {doubled.data(), scaled_pitch, 0, 0},
-            {output.data(), scaled_pitch, 0, 0},
-            {boundary.data(), scaled_pitch, parallel::kMaxBands - 1}};
-  }
-};
+// The presentation's buffers with a random pixel-art frame: runs of a few colours, so the 2x
+// filters find edges, and top bytes that carry no colour.
+PresentationBuffers RandomBuffers(int32_t frame_width, int32_t frame_height, int32_t window_width,
+                                  int32_t window_height, std::mt19937& random) {
+  PresentationBuffers buffers =
+      MakePresentationBuffers(frame_width, frame_height, window_width, window_height);
+  const uint32_t palette[] = {0x102030, 0xC0C0C0, 0x20A040, 0xE03010, 0x000000, 0xF0E0D0};
+  for (auto& pixel : buffers.frame) pixel = palette[random() % 6] | (random() % 2 ? 0xAB000000 : 0);
+  std::fill(buffers.doubled.begin(), buffers.doubled.end(), 0x55555555);
+  std::fill(buffers.output.begin(), buffers.output.end(), 0x66666666);
+  return buffers;
+}
 
 struct Rectangle {
   int32_t left, top, right, bottom;
@@ -96,9 +74,10 @@ TEST_F(FramePipeline, ThePictureIsIdenticalForOneToEightWorkersAndAnyRectangleSe
       for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
         WorkerCountScope scope(workers);
         std::mt19937 frame_random(seed);
-        Buffers buffers(frame_width, frame_height, window_width, window_height, frame_random);
+        PresentationBuffers buffers =
+            RandomBuffers(frame_width, frame_height, window_width, window_height, frame_random);
         for (const Rectangle& r : sequence) {
-          PresentRectangle(filter, buffers.Images(), buffers.geometry, r.left, r.top, r.right,
+          PresentRectangle(filter, ImagesOf(buffers), buffers.geometry, r.left, r.top, r.right,
                            r.bottom);
         }
         if (workers == 1) {
@@ -116,30 +95,31 @@ TEST_F(FramePipeline, ThePictureIsIdenticalForOneToEightWorkersAndAnyRectangleSe
 // The changed area grows by the filter's neighbourhood and stays inside the picture.
 TEST_F(FramePipeline, TheChangedAreaCoversTheRectangleGrownAndClippedToThePicture) {
   std::mt19937 random(5);
-  Buffers buffers(100, 75, 250, 180, random);
+  PresentationBuffers buffers = RandomBuffers(100, 75, 250, 180, random);
   const int32_t width = buffers.geometry.dstW;
   const int32_t height = buffers.geometry.dstH;
   // The single-stage growth reaches the last column; the 2x growth maps the doubled rectangle,
   // whose last column 2r + 1 maps to (2r + 1) * dstW / (2 srcW).
-  const PictureArea single = PresentRectangle(0, buffers.Images(), buffers.geometry, 0, 0, 99, 74);
+  const PictureArea single = PresentRectangle(0, ImagesOf(buffers), buffers.geometry, 0, 0, 99, 74);
   EXPECT_EQ(single.right, width - 1);
   EXPECT_EQ(single.bottom, height - 1);
-  const PictureArea doubled = PresentRectangle(9, buffers.Images(), buffers.geometry, 0, 0, 99, 74);
+  const PictureArea doubled =
+      PresentRectangle(9, ImagesOf(buffers), buffers.geometry, 0, 0, 99, 74);
   EXPECT_EQ(doubled.right, 199 * width / 200);
   EXPECT_EQ(doubled.bottom, 149 * height / 150);
   for (int32_t filter : {0, 9}) {
     const PictureArea whole =
-        PresentRectangle(filter, buffers.Images(), buffers.geometry, 0, 0, 99, 74);
+        PresentRectangle(filter, ImagesOf(buffers), buffers.geometry, 0, 0, 99, 74);
     EXPECT_EQ(whole.left, 0);
     EXPECT_EQ(whole.top, 0);
     // A one-pixel rectangle at the left edge grows only to the right.
     const PictureArea edge =
-        PresentRectangle(filter, buffers.Images(), buffers.geometry, 0, 30, 0, 30);
+        PresentRectangle(filter, ImagesOf(buffers), buffers.geometry, 0, 30, 0, 30);
     EXPECT_EQ(edge.left, 0);
     EXPECT_GT(edge.right, 0);
     EXPECT_LT(edge.right, 10);
     const PictureArea outside =
-        PresentRectangle(filter, buffers.Images(), buffers.geometry, 500, 500, 600, 600);
+        PresentRectangle(filter, ImagesOf(buffers), buffers.geometry, 500, 500, 600, 600);
     EXPECT_TRUE(IsEmpty(outside));
   }
 }
@@ -154,15 +134,15 @@ TEST_F(FramePipeline, NoFilterTouchesMemoryOutsideItsBuffers) {
                         {40, 30, 41, 29}, {64, 48, 64, 48},  {40, 30, 7680, 4320},
                         {1, 1, 3, 3},     {2, 300, 1000, 20}};
   for (const Size& size : sizes) {
-    Buffers buffers(size.frame_width, size.frame_height, size.window_width, size.window_height,
-                    random);
+    PresentationBuffers buffers = RandomBuffers(size.frame_width, size.frame_height,
+                                                size.window_width, size.window_height, random);
     for (int32_t filter = 0; filter < kFilterCount; ++filter) {
       for (int i = 0; i < 3; ++i) {
         const Rectangle r = RandomRectangle(random, size.frame_width, size.frame_height);
-        PresentRectangle(filter, buffers.Images(), buffers.geometry, r.left, r.top, r.right,
+        PresentRectangle(filter, ImagesOf(buffers), buffers.geometry, r.left, r.top, r.right,
                          r.bottom);
       }
-      PresentRectangle(filter, buffers.Images(), buffers.geometry, INT32_MIN, INT32_MIN, INT32_MAX,
+      PresentRectangle(filter, ImagesOf(buffers), buffers.geometry, INT32_MIN, INT32_MIN, INT32_MAX,
                        INT32_MAX);
     }
   }

@@ -1,12 +1,9 @@
 #pragma once
-// The presentation images as the plug-in makes them, in plain memory: the frame with four extra
-// columns and rows, the 2x image and the picture as large as the window or twice the frame,
-// every one with three spare columns and rows.
+// A frame shown in a window as the plug-in shows it, on plain memory.
 #include <cstdint>
-#include <vector>
 
 #include "png_file.h"
-#include "present/frame_pipeline.h"
+#include "present/presentation_buffers.h"
 
 namespace qzprx {
 
@@ -15,9 +12,9 @@ class HostPresentation {
   // A frame of the picture's size shown in a window (and screen) of window_width x window_height.
   HostPresentation(const Picture& frame, int32_t window_width, int32_t window_height);
 
-  const qz::present::FrameGeometry& Geometry() const { return geometry_; }
+  const qz::present::FrameGeometry& Geometry() const { return buffers_.geometry; }
   bool OneToOne() const {
-    return geometry_.dstW == geometry_.srcW && geometry_.dstH == geometry_.srcH;
+    return Geometry().dstW == Geometry().srcW && Geometry().dstH == Geometry().srcH;
   }
 
   // Presents an inclusive frame rectangle through a filter.
@@ -28,13 +25,7 @@ class HostPresentation {
   Picture Result() const;
 
  private:
-  qz::present::FrameGeometry geometry_;
-  int32_t frame_pitch_;
-  int32_t scaled_pitch_;
-  std::vector<uint32_t> frame_;
-  std::vector<uint32_t> doubled_;
-  std::vector<uint32_t> output_;
-  std::vector<uint32_t> boundary_rows_;
+  qz::present::PresentationBuffers buffers_;
 };
 
 }  // namespace qzprx

@@ -1,0 +1,74 @@
+// Every filter through the whole frame pipeline, as the game's present request runs it: an
+// 800 x 600 frame into a 1920 x 1080 window (picture 1440 x 1080) and a 3840 x 2160 one
+// (2880 x 2160), the whole frame or a 64 x 64 changed rectangle, with 1 and 2 workers; and a
+// memcpy of the picture's bytes as the yardstick.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "parallel/worker_count.h"
+#include "pixel_art_frame.h"
+#include "present/filter_table.h"
+#include "present/presentation_buffers.h"
+#include "scale/color_magnitude.h"
+
+namespace qz::benchmarks {
+namespace {
+
+struct Window {
+  int32_t width;
+  int32_t height;
+};
+constexpr Window kWindows[] = {{1920, 1080}, {3840, 2160}};
+
+void PictureCopy(benchmark::State& state) {
+  const Window window = kWindows[state.range(0)];
+  const size_t bytes = size_t{4} * (window.height * 4 / 3) * window.height;
+  std::vector<uint8_t> from(bytes, 1);
+  std::vector<uint8_t> to(bytes, 2);
+  for (auto _ : state) {
+    std::memcpy(to.data(), from.data(), bytes);
+    benchmark::DoNotOptimize(to.data());
+    benchmark::ClobberMemory();
+  }
+  state.SetLabel("memcpy of the picture");
+}
+BENCHMARK(PictureCopy)->ArgName("window")->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
+
+// Arguments: filter, window (0: 1920 x 1080, 1: 3840 x 2160), workers, changed rectangle
+// (0: whole frame, 1: 64 x 64).
+void Present(benchmark::State& state) {
+  const auto filter = static_cast<int32_t>(state.range(0));
+  const Window window = kWindows[state.range(1)];
+  if (!scale::BuildColorMagnitudeTable()) state.SkipWithError("no colour table");
+  const int32_t saved_workers = parallel::WorkerCount;
+  parallel::WorkerCount = static_cast<int32_t>(state.range(2));
+  present::PresentationBuffers buffers =
+      present::MakePresentationBuffers(kFrameWidth, kFrameHeight, window.width, window.height);
+  const std::vector<uint32_t> frame = PixelArtFrame();
+  for (int32_t y = 0; y < kFrameHeight; ++y) {
+    std::copy_n(&frame[static_cast<size_t>(y) * kFrameWidth], kFrameWidth,
+                &buffers.frame[static_cast<size_t>(y) * buffers.frame_pitch]);
+  }
+  const bool small = state.range(3) == 1;
+  const int32_t left = small ? 368 : 0;
+  const int32_t top = small ? 268 : 0;
+  const int32_t right = small ? 431 : kFrameWidth - 1;
+  const int32_t bottom = small ? 331 : kFrameHeight - 1;
+  for (auto _ : state) {
+    present::PresentRectangle(filter, present::ImagesOf(buffers), buffers.geometry, left, top,
+                              right, bottom);
+    benchmark::DoNotOptimize(buffers.output.data());
+  }
+  parallel::WorkerCount = saved_workers;
+  state.SetLabel(present::Filter(filter).name);
+}
+BENCHMARK(Present)
+    ->ArgNames({"filter", "window", "workers", "rect64"})
+    ->ArgsProduct({benchmark::CreateDenseRange(0, 12, 1), {0, 1}, {1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+}  // namespace qz::benchmarks
