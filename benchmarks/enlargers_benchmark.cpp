@@ -6,7 +6,10 @@
 #include <memory>
 #include <vector>
 
+#include "pixel_art_frame.h"
 #include "scale/color_magnitude.h"
+#include "scale/kernel.h"
+#include "scale/scale_xbrz_2x.h"
 
 namespace qz::scale {
 namespace {
@@ -44,6 +47,34 @@ void BM_CopyOf1440x1080Picture(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kBytes));
 }
 BENCHMARK(BM_CopyOf1440x1080Picture)->Unit(benchmark::kMicrosecond);
+
+// One 2x kernel over the whole game-like frame on one thread, reported per source pixel.
+void RunEnlarger(benchmark::State& state, Kernel kernel) {
+  if (!BuildColorMagnitudeTable()) {
+    state.SkipWithError("no memory for the colour magnitude table");
+    return;
+  }
+  std::vector<uint32_t> frame = benchmarks::PixelArtFrame();
+  using benchmarks::kFrameHeight;
+  using benchmarks::kFrameWidth;
+  const int32_t pitch = 2 * kFrameWidth + 3;
+  std::vector<uint32_t> doubled(size_t(pitch) * (2 * kFrameHeight + 3));
+  const KernelImages images{{frame.data(), kFrameWidth, kFrameWidth, kFrameHeight},
+                            {doubled.data(), pitch, 2 * kFrameWidth, 2 * kFrameHeight}};
+  for (auto _ : state) {
+    kernel(images, 0, kFrameWidth - 1, 0, kFrameHeight - 1);
+    benchmark::DoNotOptimize(doubled.data());
+    benchmark::ClobberMemory();
+  }
+  state.counters["ns_per_source_pixel"] = benchmark::Counter(
+      double(kFrameWidth) * kFrameHeight,
+      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_Xbrz2xFrame(benchmark::State& state) {
+  RunEnlarger(state, ScaleXbrz2x);
+}
+BENCHMARK(BM_Xbrz2xFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qz::scale

@@ -33,4 +33,24 @@ inline bool ColoursSimilar(const uint32_t* table, uint32_t a, uint32_t b) {
   return ColourDistance(table, a, b) < kSimilarityLimit;
 }
 
+// A pixel masked to its 24 colour bits, with its magnitude looked up once for all the
+// comparisons a kernel makes with it.
+struct Sample {
+  uint32_t colour = 0;
+  uint32_t magnitude = 0;
+};
+
+inline Sample SampleOf(const uint32_t* table, uint32_t pixel) {
+  const uint32_t colour = pixel & kColourMask;
+  return {colour, table[colour]};
+}
+
+inline int32_t Distance(const Sample& a, const Sample& b) {
+  return MagnitudeDistance(a.magnitude, b.magnitude);
+}
+
+inline bool Similar(const Sample& a, const Sample& b) {
+  return Distance(a, b) < kSimilarityLimit;
+}
+
 }  // namespace qz::scale

@@ -1,0 +1,82 @@
+#include "scale/scale_xbrz_2x.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "scale/color_magnitude.h"
+#include "scale/neighbourhood_4x4.h"
+#include "scale/xbrz_blend.h"
+#include "scale/xbrz_corners.h"
+
+namespace qz::scale {
+namespace {
+
+// Corner marks by source column, carried from one row to the next.
+struct ScratchRow {
+  uint8_t* marks;
+  int32_t width;
+};
+
+// The srcW bytes that end where destination row 2 * (y1 + 1) begins: inside the call's own last
+// output row, so bands never share one; that row's blocks overwrite only marks already used.
+ScratchRow ScratchRowOf(const ImageView& destination, int32_t width, int32_t y1) {
+  uint32_t* next_row = destination.pixels + static_cast<intptr_t>(2 * (y1 + 1)) * destination.pitch;
+  return {reinterpret_cast<uint8_t*>(next_row) - width, width};
+}
+
+// The marks that the corners below row y0 - 1 leave on row y0.
+void MarkCornersAbove(const ImageView& source, const uint32_t* table, const ScratchRow& scratch,
+                      int32_t x0, int32_t x1, int32_t y0) {
+  ForEachNeighbourhood(ClampedSourceRows(source, y0 - 1), x0, x1, table,
+                       [&](int32_t x, const Neighbourhood4x4& around) {
+                         const CornerVerdict verdict = DecideCorner(around);
+                         scratch.marks[x] |= static_cast<uint8_t>(verdict.j << kTopRightShift);
+                         if (x + 1 < scratch.width) {
+                           scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.k << kTopLeftShift);
+                         }
+                       });
+}
+
+void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchRow& scratch,
+               int32_t x0, int32_t x1, int32_t y) {
+  const ImageView& destination = images.destination;
+  uint32_t* top_row = destination.pixels + static_cast<intptr_t>(2 * y) * destination.pitch;
+  uint32_t* bottom_row = top_row + destination.pitch;
+  uint32_t next_top_left = 0;
+  ForEachNeighbourhood(
+      ClampedSourceRows(images.source, y), x0, x1, table,
+      [&](int32_t x, const Neighbourhood4x4& around) {
+        // The marks of this pixel's four corners are complete once its own bottom-right corner
+        // is decided; what the corner leaves for its neighbours goes to the scratch row first,
+        // since the last row's blocks may overwrite the scratch bytes behind them.
+        const CornerVerdict verdict = DecideCorner(around);
+        const uint32_t marks = scratch.marks[x] | (verdict.f << kBottomRightShift);
+        scratch.marks[x] = static_cast<uint8_t>((verdict.j << kTopRightShift) | next_top_left);
+        next_top_left = verdict.k << kTopLeftShift;
+        if (x + 1 < scratch.width) {
+          scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.g << kBottomLeftShift);
+        }
+        const OutputBlock block{{top_row + 2 * x, bottom_row + 2 * x}};
+        const uint32_t centre = around.at[1][1].colour;
+        block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre;
+        if (marks != 0) BlendBlock(around, marks, block);
+      });
+}
+
+}  // namespace
+
+void ScaleXbrz2x(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+  const ImageView& source = images.source;
+  x0 = std::max(x0, 0);
+  x1 = std::min(x1, source.width - 1);
+  y0 = std::max(y0, 0);
+  y1 = std::min(y1, source.height - 1);
+  if (x0 > x1 || y0 > y1) return;
+  const uint32_t* table = ColorMagnitudeTable;
+  const ScratchRow scratch = ScratchRowOf(images.destination, source.width, y1);
+  std::memset(scratch.marks, 0, static_cast<size_t>(source.width));
+  if (y0 > 0) MarkCornersAbove(source, table, scratch, x0, x1, y0);
+  for (int32_t y = y0; y <= y1; ++y) DoubleRow(images, table, scratch, x0, x1, y);
+}
+
+}  // namespace qz::scale
