@@ -9,6 +9,7 @@
 #include "pixel_art_frame.h"
 #include "scale/color_magnitude.h"
 #include "scale/kernel.h"
+#include "scale/scale2x_blend.h"
 #include "scale/scale_xbrz_2x.h"
 
 namespace qz::scale {
@@ -74,7 +75,11 @@ void RunEnlarger(benchmark::State& state, Kernel kernel) {
 void BM_Xbrz2xFrame(benchmark::State& state) {
   RunEnlarger(state, ScaleXbrz2x);
 }
+void BM_Scale2xBlendFrame(benchmark::State& state) {
+  RunEnlarger(state, Scale2xBlend);
+}
 BENCHMARK(BM_Xbrz2xFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scale2xBlendFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qz::scale
