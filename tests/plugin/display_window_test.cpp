@@ -8,7 +8,7 @@
 
 #include "core/settings.h"
 #include "game/game_window.h"
-#include "game_session.h"
+#include "game/game_session.h"
 #include "parallel/worker_count.h"
 #include "present/display_objects.h"
 #include "present/present_routines.h"
@@ -20,6 +20,8 @@
 
 namespace qz::testing {
 namespace {
+
+using namespace standin::game;
 
 using standin::host::Settings;
 

@@ -1,4 +1,4 @@
-#include "game_session.h"
+#include "game/game_session.h"
 
 #include <cstring>
 
@@ -8,11 +8,8 @@
 #include "splicer/splicer_library.h"
 #include "win32/win32_world.h"
 
-namespace qz::testing {
+namespace standin::game {
 namespace {
-
-using standin::game::CallMethod;
-using standin::game::Word;
 
 constexpr int kCreateSurfaceSlot = 6;
 constexpr int kBltSlot = 5;
@@ -22,15 +19,15 @@ constexpr int kLockSlot = 25;
 
 void StartGame(GameSession& session, const standin::host::Settings& settings,
                bool create_surfaces) {
-  win32::ResetWorld();
-  win32::SetSleepScale(0);
-  core::InitialiseProcessSettings();
+  qz::win32::ResetWorld();
+  qz::win32::SetSleepScale(0);
+  qz::core::InitialiseProcessSettings();
   standin::host::Boot(settings);
   standin::splicer::Publish("QZ.ClipRect", static_cast<int32_t>(Word(&session.clip_rect)));
   standin::host::CallStart();
-  session.window = standin::game::CreateGameWindow(settings.frame_width, settings.frame_height);
+  session.window = CreateGameWindow(settings.frame_width, settings.frame_height);
   if (!create_surfaces) return;
-  session.direct_draw = standin::game::CreateDirectDraw();
+  session.direct_draw = CreateDirectDraw();
   session.frame_surface =
       CreateSurface(session.direct_draw, settings.frame_width, settings.frame_height, false);
   session.primary = CreateSurface(session.direct_draw, 0, 0, true);
@@ -86,7 +83,7 @@ void ResizeClient(HWND window, int32_t width, int32_t height) {
 }
 
 Screenshot TakeScreenshot(HWND window) {
-  const win32::ClientPixels client = win32::WindowClientPixels(window);
+  const qz::win32::ClientPixels client = qz::win32::WindowClientPixels(window);
   Screenshot shot{client.width, client.height, {}};
   shot.pixels.resize(static_cast<size_t>(client.width) * client.height);
   for (int y = 0; y < client.height; ++y) {
@@ -97,4 +94,4 @@ Screenshot TakeScreenshot(HWND window) {
   return shot;
 }
 
-}  // namespace qz::testing
+}  // namespace standin::game

@@ -8,7 +8,7 @@
 
 #include "game/host_modification.h"
 
-namespace qz::testing {
+namespace standin::game {
 
 struct GameSession {
   HWND window = nullptr;
@@ -52,4 +52,4 @@ struct Screenshot {
 };
 Screenshot TakeScreenshot(HWND window);
 
-}  // namespace qz::testing
+}  // namespace standin::game
