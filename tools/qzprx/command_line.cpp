@@ -39,7 +39,8 @@ bool ParseFour(const std::string& text, int32_t (&values)[4]) {
 std::string WithSuffix(const std::string& path, const std::string& suffix) {
   const size_t dot = path.rfind('.');
   const size_t slash = path.rfind('/');
-  const bool has_extension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const bool has_extension =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash);
   const std::string stem = has_extension ? path.substr(0, dot) : path;
   return stem + "-" + suffix + ".png";
 }

@@ -15,8 +15,8 @@ constexpr uint32_t kBackground = 0xFF202020;
 constexpr uint32_t kLabelColour = 0xFFFFFFFF;
 constexpr uint32_t kOpaque = 0xFF000000;
 
-void PlaceCentre(Picture& sheet, const Picture& picture, int32_t left, int32_t top,
-                 int32_t width, int32_t height) {
+void PlaceCentre(Picture& sheet, const Picture& picture, int32_t left, int32_t top, int32_t width,
+                 int32_t height) {
   const int32_t shown_width = std::min(width, picture.width);
   const int32_t shown_height = std::min(height, picture.height);
   const int32_t from_x = (picture.width - shown_width) / 2;
@@ -44,7 +44,9 @@ Picture ContactSheet(const std::vector<SheetEntry>& entries, int32_t cell_width,
   for (int32_t i = 0; i < count; ++i) {
     const int32_t left = kGap + (i % columns) * (cell_width + kGap);
     const int32_t top = kGap + (i / columns) * (kLabelHeight + cell_height + kGap);
-    DrawLabel(sheet, left, top, entries[i].label, kLabelColour, kLabelScale);
+    // A label longer than its cell is cut, so it never runs into the next one.
+    const auto fitting = static_cast<size_t>(cell_width / (kGlyphAdvance * kLabelScale));
+    DrawLabel(sheet, left, top, entries[i].label.substr(0, fitting), kLabelColour, kLabelScale);
     PlaceCentre(sheet, entries[i].picture, left, top + kLabelHeight, cell_width, cell_height);
   }
   return sheet;

@@ -1,7 +1,7 @@
 #include "render_command.h"
 
-#include <cstdio>
 #include <array>
+#include <cstdio>
 #include <thread>
 
 #include "command_line.h"

@@ -1,0 +1,139 @@
+#include "play_through.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <vector>
+
+#include "core/settings.h"
+#include "demo_scene.h"
+#include "game/game_session.h"
+#include "game/game_window.h"
+#include "parallel/worker_count.h"
+#include "picture_dump.h"
+#include "present/filter_table.h"
+#include "raw_picture.h"
+#include "splicer/splicer_library.h"
+#include "win32/win32_world.h"
+
+namespace demo {
+namespace {
+
+using namespace standin::game;
+
+constexpr int32_t kFrameWidth = 800;
+constexpr int32_t kFrameHeight = 600;
+constexpr WPARAM kNumericPlus = 0x6B;
+constexpr int32_t kToggleFullScreen = 40009;
+
+class PlayThrough {
+ public:
+  explicit PlayThrough(const PlayThroughOptions& options)
+      : options_(options), dump_(options.out_directory) {}
+
+  int Run() {
+    standin::host::Settings settings;
+    settings.threads = 8;
+    settings.filter = 12;  // the first Control + plus brings filter 0
+    StartGame(session_, settings);
+    frame_ = LockSurface(session_.frame_surface);
+    std::printf("window %p, frame surface %d x %d\n", static_cast<void*>(session_.window),
+                frame_.width, frame_.height);
+    if (!LoadPlayerFrame()) return 1;
+    Present(DrawNext());
+    ResizeClient(session_.window, 1280, 800);
+    Repaint();
+    CycleAllFilters("windowed");
+    MoveMouse();
+    RunCommand(kToggleFullScreen);
+    Repaint();
+    CycleAllFilters("fullscreen");
+    RunCommand(kToggleFullScreen);
+    ResizeClient(session_.window, 1000, 900);
+    Repaint();
+    Present(RECT{0, 0, kFrameWidth - 1, kFrameHeight - 1});
+    SaveScreenshot("resized", "modes", "window resized to 1000 x 900");
+    JoinGameThreads();
+    dump_.Finish(standin::host::LogLines());
+    const bool parallel = standin::host::Logged("SUCCESS: DO PARALLEL");
+    std::printf("%d workers, self-test %s\n", qz::parallel::WorkerCount,
+                parallel ? "passed" : "failed");
+    return parallel ? 0 : 1;
+  }
+
+ private:
+  // A player's screenshot replaces the scene; it stays still.
+  bool LoadPlayerFrame() {
+    if (options_.frame_raw.empty()) return true;
+    std::vector<uint32_t> pixels;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (!tools::ReadRawPicture(options_.frame_raw, pixels, width, height)) {
+      std::fprintf(stderr, "cannot read %s\n", options_.frame_raw.c_str());
+      return false;
+    }
+    for (int32_t y = 0; y < kFrameHeight; ++y) {
+      for (int32_t x = 0; x < kFrameWidth; ++x) {
+        frame_.pixels[y * frame_.pitch_pixels + x] =
+            pixels[static_cast<size_t>(y % height) * width + x % width];
+      }
+    }
+    player_frame_ = true;
+    return true;
+  }
+
+  RECT DrawNext() {
+    if (player_frame_) return {0, 0, kFrameWidth - 1, kFrameHeight - 1};
+    return DrawScene(frame_, kFrameWidth, kFrameHeight, step_++);
+  }
+
+  void Present(const RECT& changed) { PresentFrame(session_.primary, changed); }
+
+  // What the game's message loop does after a change of size or mode: the window is repainted.
+  void Repaint() {
+    InvalidateRect(session_.window, nullptr, FALSE);
+    SendToGameWindow(WM_PAINT, 0, 0);
+  }
+
+  void SaveScreenshot(const std::string& name, const std::string& group, const std::string& label) {
+    const standin::game::Screenshot shot = TakeScreenshot(session_.window);
+    dump_.Save(name, group, label, shot.pixels.data(), shot.width, shot.height, shot.width);
+  }
+
+  void CycleAllFilters(const std::string& group) {
+    qz::win32::SetKeyDown(VK_CONTROL, true);
+    for (int32_t filter = 0; filter < qz::present::kFilterCount; ++filter) {
+      SendToGameWindow(WM_KEYDOWN, kNumericPlus, 0);
+      Present(RECT{0, 0, kFrameWidth - 1, kFrameHeight - 1});
+      for (int32_t i = 0; i < options_.frames_per_filter; ++i) Present(DrawNext());
+      const std::string number = (filter < 10 ? "0" : "") + std::to_string(filter);
+      SaveScreenshot(group + "-" + number, group,
+                     number + " " + qz::present::Filter(qz::core::FilterIndex).name);
+    }
+    qz::win32::SetKeyDown(VK_CONTROL, false);
+  }
+
+  void MoveMouse() {
+    for (int32_t x = 0; x < 1280; x += 160) {
+      SendToGameWindow(WM_MOUSEMOVE, 0, MAKELPARAM(x, 400));
+    }
+    const LPARAM game_position = Record().message_lparams.back();
+    std::printf("mouse at window (1120, 400) reaches the game at (%d, %d)\n",
+                static_cast<int>(LOWORD(game_position)), static_cast<int>(HIWORD(game_position)));
+  }
+
+  PlayThroughOptions options_;
+  PictureDump dump_;
+  GameSession session_;
+  LockedSurface frame_;
+  int32_t step_ = 0;
+  bool player_frame_ = false;
+};
+
+}  // namespace
+
+int RunPlayThrough(const PlayThroughOptions& options) {
+  return PlayThrough(options).Run();
+}
+
+}  // namespace demo
