@@ -1,8 +1,74 @@
 #include "cursor/install_sys_cursors.h"
 
-namespace qz::cursor {
+#include "core/log.h"
+#include "cursor/cursor_hooks.h"
+#include "cursor/mouse_manager.h"
+#include "cursor/sys_cursors.h"
 
-// The game keeps its own cursors until the system cursors arrive.
-void InstallSysCursors(core::SplicerInstance*) {}
+namespace qz::cursor {
+namespace {
+
+constexpr int32_t kNt6CanvasSize = 128;
+constexpr int32_t kOldCanvasSize = 32;
+constexpr WORD kDefaultCursor = 500;
+
+template <typename Routine>
+const void* Code(Routine routine) {
+  return reinterpret_cast<const void*>(routine);
+}
+
+// Replacements in this order; the hooks whose game routine the plug-in calls itself are kept.
+void InstallReplacements(core::SplicerInstance* instance) {
+  using core::kRoutine;
+  using core::kStackCall;
+  using core::kThisCall;
+  SysCursors& cursors = TheSysCursors;
+  cursors.set_cursor_hook = core::ReplaceRoutine(instance, game::kSetCursor, Code(&N_SetCursor));
+  cursors.set_frame_hook = core::WriteHook(instance, game::kSetCursorFrame, kRoutine, 0, kThisCall,
+                                           Code(&N_SetCursorFrame));
+  core::WriteHook(instance, game::kIfDefaultCursor, kRoutine, core::HandlerMode(), kThisCall,
+                  Code(&N_IfDefaultCursor));
+  core::WriteHook(instance, game::kMarkUnlessDefault, kRoutine, core::HandlerMode(), kThisCall,
+                  Code(&N_MarkUnlessDefault));
+  core::WriteHook(instance, game::kUnderDefaultCursor, kRoutine, core::HandlerMode(), kThisCall,
+                  Code(&N_UnderDefaultCursor));
+  cursors.window_procedure_hook =
+      core::WriteHook(instance, game::kWindowProcedure, kRoutine, 0, kStackCall, Code(&N_WndProc));
+}
+
+}  // namespace
+
+void InstallSysCursors(core::SplicerInstance* instance) {
+  SysCursors& cursors = TheSysCursors;
+  core::WriteVariable("QZ.SysCursors.Ver", 32);
+  if (core::ReadVariable("QZ.BPP") != 32) {
+    ShowMessage("Cann't starting RedUrivodu32 with QZ.BPP less than 32!");
+    return;
+  }
+  for (uint32_t site : game::kCursorCodeSites) core::WriteHexBytes(instance, site, "90 90 90");
+  const auto common = static_cast<uint32_t>(core::ReadVariable("QZ.Dir.Common"));
+  ChangeDirectory(2, reinterpret_cast<const char*>(uintptr_t{common}));
+  cursors.library = LoadLibraryA("cursors.dll");
+  cursors.nt6 = IsNt6OrLater();
+  if (cursors.nt6) {
+    CursorCanvasSize = kNt6CanvasSize;
+  } else {
+    cursors.animated_cursor = LoadAnimatedCursor();
+    CursorCanvasSize = kOldCanvasSize;
+  }
+  cursors.builder = CreateCursorBuilder(CursorCanvasSize);
+  ChangeDirectory(1, nullptr);
+  cursors.default_cursor = LoadCursorA(cursors.library, MAKEINTRESOURCEA(kDefaultCursor));
+  // Without these the game keeps drawing its own cursors: no routine of it is replaced.
+  if (cursors.library == nullptr) {
+    core::LogLine("ERROR: CANN'T LOAD cursors.dll, NO SYS CURSORS");
+  } else if (cursors.default_cursor == nullptr) {
+    core::LogLine("ERROR: NO DEFAULT CURSOR IN cursors.dll, NO SYS CURSORS");
+  } else if (cursors.builder == nullptr) {
+    core::LogLine("ERROR: CANN'T CREATE CURSOR BUILDER, NO SYS CURSORS");
+  } else {
+    InstallReplacements(instance);
+  }
+}
 
 }  // namespace qz::cursor

@@ -1,5 +1,7 @@
 #include "game/game_layout.h"
 
+#include "game/game_drawing.h"
+#include "game/game_mouse.h"
 #include "game/game_window.h"
 #include "game/x86_code.h"
 
@@ -40,6 +42,8 @@ void LayOutCode() {
     code.PushImmediate(kGameWindowStyle);
   }
   LayOutWindowCode();
+  LayOutDrawingCode();
+  LayOutMouseCode();
 }
 
 }  // namespace standin::game

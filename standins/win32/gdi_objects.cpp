@@ -58,6 +58,11 @@ bool IsValidDibHeader(const BITMAPINFO* info) {
          (header.biBitCount == 1 || header.biBitCount == 32) && HasPlainMasks(info);
 }
 
+// Bitmaps and device contexts count alike, as GDI objects of the process.
+bool AtQuota(const World& world) {
+  return world.bitmaps.size() + world.device_contexts.size() >= world.gdi_quota;
+}
+
 template <typename Handle>
 Handle Fail(DWORD error) {
   SetLastError(error);
@@ -65,6 +70,16 @@ Handle Fail(DWORD error) {
 }
 
 }  // namespace
+
+void SetGdiObjectQuota(size_t count) {
+  auto lock = LockWorld();
+  TheWorld().gdi_quota = count;
+}
+
+size_t LiveGdiObjectCount() {
+  auto lock = LockWorld();
+  return TheWorld().bitmaps.size() + TheWorld().device_contexts.size();
+}
 
 void AddStockObjects(World& world) {
   world.stock_bitmap = NewHandle<HBITMAP>(world);
@@ -130,9 +145,10 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
     return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
   }
   bitmap.is_dib_section = true;
-  if (ppvBits != nullptr) *ppvBits = bitmap.surface.bits;
   auto lock = LockWorld();
   World& world = TheWorld();
+  if (AtQuota(world)) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
+  if (ppvBits != nullptr) *ppvBits = bitmap.surface.bits;
   const HBITMAP handle = NewHandle<HBITMAP>(world);
   world.bitmaps[handle] = std::move(bitmap);
   return handle;
@@ -147,6 +163,7 @@ HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCoun
   auto lock = LockWorld();
   World& world = TheWorld();
   if (nWidth == 0 || nHeight == 0) return world.stock_bitmap;
+  if (AtQuota(world)) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
   const int bits_per_pixel = static_cast<int>(nBitCount);
   const int stride = Stride(nWidth, bits_per_pixel, 16);
   Bitmap bitmap;

@@ -22,12 +22,27 @@ std::string ModuleKey(const char* name) {
   return key;
 }
 
+// A library in a directory of its own is found through a path naming that directory, or by its
+// bare name from that directory as the current one.
+bool FoundFrom(const World& world, const Module& module, const char* name) {
+  if (module.directory.empty()) return true;
+  std::string path = name;
+  const size_t slash = path.find_last_of("\\/");
+  if (slash == std::string::npos) return DirectoryKey(world.current_directory) == module.directory;
+  path.erase(slash);
+  return DirectoryKey(path) == module.directory;
+}
+
+}  // namespace
+
 Module* LoadedModule(World& world, HMODULE handle) {
   for (auto& [key, module] : world.modules) {
     if (module.handle == handle && module.load_count > 0) return &module;
   }
   return nullptr;
 }
+
+namespace {
 
 void WINAPI RtlGetNtVersionNumbers(DWORD* major, DWORD* minor, DWORD* build) {
   auto lock = LockWorld();
@@ -42,14 +57,16 @@ const char* WineGetVersion() {
   return "9.0";
 }
 
-void AddModule(World& world, const std::string& name, const std::vector<ModuleExport>& exports,
-               int load_count) {
+Module& AddModule(World& world, const std::string& name, const std::vector<ModuleExport>& exports,
+                  int load_count) {
   Module module;
   module.name = ModuleKey(name.c_str());
   for (const ModuleExport& entry : exports) module.exports[entry.name] = entry.address;
   module.handle = NewHandle<HMODULE>(world);
   module.load_count = load_count;
-  world.modules[module.name] = module;
+  Module& added = world.modules[module.name];
+  added = module;
+  return added;
 }
 
 }  // namespace
@@ -80,6 +97,18 @@ void RegisterModule(const std::string& name, const std::vector<ModuleExport>& ex
                     bool already_loaded) {
   auto lock = LockWorld();
   AddModule(TheWorld(), name, exports, already_loaded ? 1 : 0);
+}
+
+void RegisterLibraryFile(const std::string& directory, const std::string& name,
+                         const std::vector<ModuleResource>& resources) {
+  auto lock = LockWorld();
+  World& world = TheWorld();
+  Module& module = AddModule(world, name, {}, 0);
+  module.directory = DirectoryKey(directory);
+  for (const ModuleResource& resource : resources) {
+    module.resources[{resource.type, resource.identifier}] = resource.data;
+  }
+  if (!DirectoryExists(world, module.directory)) world.directories.push_back(module.directory);
 }
 
 void UnregisterModule(const std::string& name) {
@@ -119,7 +148,8 @@ HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName) {
     return nullptr;
   }
   const auto found = TheWorld().modules.find(ModuleKey(lpLibFileName));
-  if (found == TheWorld().modules.end()) {
+  if (found == TheWorld().modules.end() ||
+      (found->second.load_count == 0 && !FoundFrom(TheWorld(), found->second, lpLibFileName))) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
   }

@@ -4,6 +4,7 @@
 // (message boxes seen by the player, the pixels in a window's client area).
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ inline constexpr DWORD kDefaultProcessorCount = 4;
 inline constexpr int kDefaultScreenWidth = 1920;
 inline constexpr int kDefaultScreenHeight = 1080;
 inline constexpr int kTaskBarHeight = 40;
+inline constexpr const char* kDefaultCurrentDirectory = "C:\\Game";
+inline constexpr size_t kDefaultObjectQuota = 10000;  // GDI and USER objects of one process
 
 // Forgets every window, device context, bitmap, module registration, message box, exception
 // handler and setting, and restores the defaults above. Handles from before stay invalid.
@@ -64,6 +67,30 @@ void RegisterModule(const std::string& name, const std::vector<ModuleExport>& ex
 void UnregisterModule(const std::string& name);
 // Load count of a registered module: 0 when it is not in the process.
 int ModuleLoadCount(const std::string& name);
+
+// A resource of a library, identified by numbers (MAKEINTRESOURCE) as the cursor libraries are.
+struct ModuleResource {
+  WORD type;
+  WORD identifier;
+  std::vector<uint8_t> data;
+};
+// A resource-only library "on disk" in `directory` (which then exists): LoadLibraryA finds it by
+// its bare name only while that directory is current, or by a path naming the directory.
+void RegisterLibraryFile(const std::string& directory, const std::string& name,
+                         const std::vector<ModuleResource>& resources);
+
+// Directories that exist besides kDefaultCurrentDirectory.
+void AddDirectory(const std::string& path);
+
+// How many GDI objects (bitmaps and device contexts) and USER objects (cursors and icons) the
+// process may hold before creating more fails, as the per-process handle quotas make it. Only
+// the creation of bitmaps, cursors and icons is refused.
+void SetGdiObjectQuota(size_t count);
+void SetUserObjectQuota(size_t count);
+// Bitmaps and device contexts alive in the process, stock objects included.
+size_t LiveGdiObjectCount();
+// Cursors and icons alive in the process, the shared ones loaded from resources included.
+size_t LiveCursorCount();
 
 struct MessageBoxRecord {
   HWND owner;

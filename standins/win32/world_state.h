@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "win32/win32_world.h"
@@ -20,6 +21,32 @@ struct Module {
   std::map<std::string, FARPROC> exports;
   HMODULE handle = nullptr;
   int load_count = 0;
+  std::string directory;  // lower case; empty for a library found from anywhere
+  std::map<std::pair<WORD, WORD>, std::vector<uint8_t>> resources;  // by (type, identifier)
+};
+
+// What FindResourceA found: a resource of a loaded module.
+struct FoundResource {
+  HMODULE module = nullptr;
+  WORD type = 0;
+  WORD identifier = 0;
+};
+
+// One picture of a cursor or icon: colours 0xAARRGGBB and the AND mask (1 = screen shows
+// through), both top row first.
+struct CursorFrame {
+  std::vector<uint32_t> colour;
+  std::vector<uint8_t> mask;
+};
+
+struct Cursor {
+  int width = 0;
+  int height = 0;
+  POINT hot_spot{};
+  bool is_icon = false;
+  // Loaded by LoadCursorA: lives as long as its module and is never destroyed by the program.
+  bool shared = false;
+  std::vector<CursorFrame> frames;  // more than one for an animated cursor
 };
 
 struct WindowClass {
@@ -95,7 +122,18 @@ struct World {
   std::map<HWND, Window> windows;
   std::map<HBITMAP, Bitmap> bitmaps;
   std::map<HDC, DeviceContext> device_contexts;
-  HBITMAP stock_bitmap = nullptr;  // the 1 x 1 monochrome bitmap of a new memory DC
+  HBITMAP stock_bitmap = nullptr;          // the 1 x 1 monochrome bitmap of a new memory DC
+  size_t gdi_quota = kDefaultObjectQuota;  // bitmaps and DCs the process may hold at once
+
+  std::string current_directory = kDefaultCurrentDirectory;
+  std::vector<std::string> directories;  // lower case, the ones that exist besides the default
+  std::map<HRSRC, FoundResource> found_resources;
+
+  std::map<HCURSOR, Cursor> cursors;  // cursors and icons alike
+  std::map<std::pair<HMODULE, WORD>, HCURSOR> shared_cursors;
+  size_t user_quota = kDefaultObjectQuota;  // cursors and icons the process may hold at once
+  HCURSOR current_cursor = nullptr;
+  int cursor_display_count = 0;  // ShowCursor's counter; shown while not negative
 };
 
 World& TheWorld();
@@ -109,6 +147,17 @@ Handle NewHandle(World& world) {
 }
 
 std::string LowerCase(const std::string& text);
+// A directory as the file system compares it: lower case, backslashes, no trailing separator
+// except after a drive.
+std::string DirectoryKey(const std::string& path);
+bool DirectoryExists(const World& world, const std::string& key);
+
+// Adds a cursor unless the process holds its quota of them already (ERROR_NOT_ENOUGH_MEMORY).
+// Call with the lock held.
+HCURSOR AddCursor(World& world, Cursor cursor);
+// Reads a cursor or icon image resource (hot spot words for a cursor, then a DIB of twice the
+// height holding colours and mask); false for anything but 32-bit colours.
+bool ParseCursorImage(const uint8_t* bits, size_t size, bool cursor, Cursor* parsed);
 DWORD_PTR SystemAffinityMask(const World& world);
 
 // Parts of a fresh world that belong to other files.
@@ -124,6 +173,8 @@ void RemoveExceptionHandlers();
 Window* LookUpWindow(World& world, HWND window);
 DeviceContext* LookUpDeviceContext(World& world, HDC dc);
 Bitmap* LookUpBitmap(World& world, HBITMAP bitmap);
+// The module behind a handle while it is in the process, else null.
+Module* LoadedModule(World& world, HMODULE handle);
 
 int Width(const RECT& rect);
 int Height(const RECT& rect);

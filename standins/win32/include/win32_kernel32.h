@@ -1,6 +1,7 @@
 #pragma once
-// KERNEL32: modules, processor information, threads, critical sections, last error and
-// vectored exception handling, with the 32-bit x86 layouts of the real headers.
+// KERNEL32: modules and their resources, the current directory, processor information, threads,
+// critical sections, last error and vectored exception handling, with the 32-bit x86 layouts of
+// the real headers.
 
 #include "win32_types.h"
 
@@ -40,6 +41,7 @@ typedef PRTL_CRITICAL_SECTION PCRITICAL_SECTION;
 typedef PRTL_CRITICAL_SECTION LPCRITICAL_SECTION;
 
 #define INFINITE 0xFFFFFFFF
+#define MAX_PATH 260
 
 // Processor state of a 32-bit x86 thread as exception handlers see it.
 #define SIZE_OF_80387_REGISTERS 80
@@ -139,6 +141,14 @@ HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+
+HRSRC WINAPI FindResourceA(HMODULE hModule, LPCSTR lpName, LPCSTR lpType);
+HGLOBAL WINAPI LoadResource(HMODULE hModule, HRSRC hResInfo);
+LPVOID WINAPI LockResource(HGLOBAL hResData);
+DWORD WINAPI SizeofResource(HMODULE hModule, HRSRC hResInfo);
+
+DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
+BOOL WINAPI SetCurrentDirectoryA(LPCSTR lpPathName);
 
 void WINAPI GetSystemInfo(LPSYSTEM_INFO lpSystemInfo);
 HANDLE WINAPI GetCurrentProcess(void);

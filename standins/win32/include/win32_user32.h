@@ -1,5 +1,6 @@
 #pragma once
-// USER32: message boxes, system metrics, windows and their placement, painting, input state.
+// USER32: message boxes, system metrics, windows and their placement, painting, input state,
+// cursors and icons.
 
 #include "win32_types.h"
 
@@ -168,6 +169,20 @@
 #define IDYES 6
 #define IDNO 7
 
+// Resource types.
+#define RT_CURSOR MAKEINTRESOURCEA(1)
+#define RT_ICON MAKEINTRESOURCEA(3)
+#define RT_GROUP_CURSOR MAKEINTRESOURCEA(12)
+#define RT_GROUP_ICON MAKEINTRESOURCEA(14)
+#define RT_ANICURSOR MAKEINTRESOURCEA(21)
+#define RT_ANIICON MAKEINTRESOURCEA(22)
+
+#define LR_DEFAULTCOLOR 0x00000000
+#define LR_DEFAULTSIZE 0x00000040
+#define LR_SHARED 0x00008000
+
+#define CURSOR_SHOWING 0x00000001
+
 #define VK_LBUTTON 0x01
 #define VK_RBUTTON 0x02
 #define VK_MBUTTON 0x04
@@ -252,6 +267,13 @@ typedef struct _ICONINFO {
   HBITMAP hbmColor;
 } ICONINFO, *PICONINFO;
 
+typedef struct tagCURSORINFO {
+  DWORD cbSize;
+  DWORD flags;
+  HCURSOR hCursor;
+  POINT ptScreenPos;
+} CURSORINFO, *PCURSORINFO, *LPCURSORINFO;
+
 extern "C" {
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
@@ -279,6 +301,18 @@ BOOL WINAPI ShowWindow(HWND hWnd, int nCmdShow);
 BOOL WINAPI AdjustWindowRectEx(LPRECT lpRect, DWORD dwStyle, BOOL bMenu, DWORD dwExStyle);
 BOOL WINAPI ClientToScreen(HWND hWnd, LPPOINT lpPoint);
 BOOL WINAPI ScreenToClient(HWND hWnd, LPPOINT lpPoint);
+
+HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName);
+HICON WINAPI CreateIconIndirect(PICONINFO piconinfo);
+HICON WINAPI CreateIconFromResourceEx(PBYTE presbits, DWORD dwResSize, BOOL fIcon, DWORD dwVer,
+                                      int cxDesired, int cyDesired, UINT Flags);
+BOOL WINAPI GetIconInfo(HICON hIcon, PICONINFO piconinfo);
+BOOL WINAPI DestroyIcon(HICON hIcon);
+BOOL WINAPI DestroyCursor(HCURSOR hCursor);
+HCURSOR WINAPI SetCursor(HCURSOR hCursor);
+HCURSOR WINAPI GetCursor(void);
+int WINAPI ShowCursor(BOOL bShow);
+BOOL WINAPI GetCursorInfo(PCURSORINFO pci);
 
 BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
 BOOL WINAPI SetCursorPos(int X, int Y);

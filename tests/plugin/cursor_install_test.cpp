@@ -1,0 +1,106 @@
+// Installing the system cursors: what is patched and hooked, the cursor library found through
+// the host's common directory, and the starts that install nothing.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "core/splicer.h"
+#include "cursor/install_sys_cursors.h"
+#include "cursor_session.h"
+#include "game/cursor_library.h"
+#include "game/game_image.h"
+#include "game/game_mouse.h"
+#include "game/game_window.h"
+#include "game/x86_code.h"
+#include "splicer/splicer_library.h"
+#include "win32/win32_world.h"
+
+namespace qz::testing {
+namespace {
+
+using standin::splicer::HookAt;
+using standin::splicer::HookRecord;
+
+constexpr uint32_t kCursorRoutines[] = {
+    standin::game::kSetCursor, standin::game::kSetCursorFrame, standin::game::kIfDefaultRoutine,
+    standin::game::kMarkRoutine, standin::game::kUnderDefaultRoutine};
+
+std::string CurrentDirectory() {
+  char path[MAX_PATH] = {};
+  GetCurrentDirectoryA(MAX_PATH, path);
+  return path;
+}
+
+// The first hook written at an address.
+const HookRecord* FirstHookAt(uint32_t address) {
+  for (const HookRecord& hook : standin::splicer::Hooks()) {
+    if (hook.address == address) return &hook;
+  }
+  return nullptr;
+}
+
+TEST(CursorInstall, ReplacesTheCursorRoutinesAndTakesOutTheGamesOwnCursorCode) {
+  CursorGameSettings settings;
+  settings.host.exe_version = 1;
+  StartCursorGame(settings);
+  EXPECT_EQ(standin::splicer::Value("QZ.SysCursors.Ver"), 32);
+  for (uint32_t site : standin::game::kCursorCodeSites) {
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(standin::Bytes(site)), 3), "\x90\x90\x90");
+  }
+  const int32_t modes[] = {0, 0, 1, 1, 1};
+  for (int i = 0; i < 5; ++i) {
+    const HookRecord* hook = HookAt(kCursorRoutines[i]);
+    ASSERT_NE(hook, nullptr) << i;
+    EXPECT_EQ(hook->instance, "QZ.PRX");
+    EXPECT_EQ(hook->kind, 1);
+    EXPECT_EQ(hook->mode, modes[i]);
+    EXPECT_EQ(hook->convention, 1);
+  }
+  // The cursor's window procedure comes before the window handling's, which passes messages on.
+  const HookRecord* procedure = FirstHookAt(standin::game::kWindowProcedure);
+  ASSERT_NE(procedure, nullptr);
+  EXPECT_NE(procedure, HookAt(standin::game::kWindowProcedure));
+  EXPECT_EQ(procedure->mode, 0);
+  EXPECT_EQ(procedure->convention, 0);
+  EXPECT_EQ(win32::ModuleLoadCount("cursors.dll"), 1);
+  EXPECT_EQ(CurrentDirectory(), win32::kDefaultCurrentDirectory);
+}
+
+TEST(CursorInstall, TheLibraryIsFoundOnlyInTheCommonDirectory) {
+  CursorGameSettings settings;
+  settings.cursor_library = false;
+  win32::ResetWorld();
+  // On disk, but the host does not say where.
+  win32::RegisterLibraryFile("C:\\Game\\QZ", "cursors.dll", {});
+  StartCursorGame(settings);
+  EXPECT_TRUE(standin::host::Logged("ERROR: CANN'T LOAD cursors.dll, NO SYS CURSORS"));
+  for (uint32_t routine : kCursorRoutines) EXPECT_EQ(HookAt(routine), nullptr);
+  standin::game::RequestCursor(1, 1);
+  EXPECT_EQ(standin::game::Mouse().set_cursor_calls.size(), 1u);
+  EXPECT_EQ(GetCursor(), nullptr);
+}
+
+TEST(CursorInstall, AColourDepthBelow32ShowsTheMessageAndInstallsNothing) {
+  win32::ResetWorld();
+  standin::host::Boot({});
+  standin::host::InstallCursorLibrary();
+  ASSERT_NE(core::ObtainSplicer(), nullptr);
+  core::SplicerInstance* instance = core::CreateInstance("QZ.PRX");
+  standin::splicer::Publish("QZ.BPP", 16);
+  cursor::InstallSysCursors(instance);
+  const auto boxes = win32::MessageBoxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Cann't starting RedUrivodu32 with QZ.BPP less than 32!");
+  EXPECT_EQ(boxes[0].caption, "");
+  EXPECT_EQ(boxes[0].owner, nullptr);
+  EXPECT_EQ(boxes[0].type, UINT{MB_OK});
+  EXPECT_EQ(standin::splicer::Value("QZ.SysCursors.Ver"), 32);
+  EXPECT_TRUE(standin::splicer::Hooks().empty());
+  EXPECT_TRUE(standin::splicer::Writes().empty());
+  EXPECT_EQ(win32::ModuleLoadCount("cursors.dll"), 0);
+  EXPECT_EQ(standin::game::LiveHeapBlocks(), 0);
+}
+
+}  // namespace
+}  // namespace qz::testing

@@ -1,0 +1,54 @@
+#pragma once
+// A game session for the cursor tests: the host with its cursor library, the game with its mouse
+// manager, Start, the window; and cursors read back as a Windows program reads them.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "game/game_mouse.h"
+#include "game/host_modification.h"
+
+namespace qz::testing {
+
+struct CursorGameSettings {
+  standin::host::Settings host;
+  bool nt6 = true;
+  bool cursor_library = true;
+  std::vector<uint16_t> left_out;  // cursor groups missing from the library
+  int32_t client_width = 800;      // the window's client area once the game runs
+  int32_t client_height = 600;
+};
+
+// Boots the host (with cursors.dll in its common directory unless said), creates the game's
+// mouse manager, calls Start and creates the window. Returns the window.
+HWND StartCursorGame(const CursorGameSettings& settings);
+
+// A cursor's first picture, its size and hot spot, read through GetIconInfo and GetDIBits.
+struct CursorPicture {
+  bool valid = false;
+  int32_t width = 0;
+  int32_t height = 0;
+  uint32_t hot_x = 0;
+  uint32_t hot_y = 0;
+  bool is_icon = true;
+  std::vector<uint32_t> pixels;  // top row first
+  uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+CursorPicture ReadCursor(HCURSOR cursor);
+
+// The smallest rectangle holding every pixel with alpha above 0 (right and bottom exclusive).
+RECT VisibleArea(const CursorPicture& picture);
+
+// Whether a cursor pixel shows the colour of a sprite frame, opaque. The smoothing and the
+// sharpening each truncate, so a uniform area may come out a little darker and less opaque.
+inline constexpr int kRoundingLoss = 3;
+bool ShowsFrameColour(uint32_t pixel, uint32_t frame_colour);
+
+// Gives every hot-spot table entry its own hot spot (entry % 32, entry / 32), so that a
+// cursor's hot spot at the sprite's own scale names the entry it came from.
+void NumberHotSpots();
+int32_t HotSpotNumber(const CursorPicture& picture);
+void SetEveryHotSpot(int32_t x, int32_t y);
+
+}  // namespace qz::testing
