@@ -10,6 +10,7 @@
 #include "scale/color_magnitude.h"
 #include "scale/kernel.h"
 #include "scale/scale2x_blend.h"
+#include "scale/scale_ultra_sai.h"
 #include "scale/scale_xbrz_2x.h"
 
 namespace qz::scale {
@@ -78,8 +79,12 @@ void BM_Xbrz2xFrame(benchmark::State& state) {
 void BM_Scale2xBlendFrame(benchmark::State& state) {
   RunEnlarger(state, Scale2xBlend);
 }
+void BM_UltraSaiFrame(benchmark::State& state) {
+  RunEnlarger(state, ScaleUltraSai);
+}
 BENCHMARK(BM_Xbrz2xFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Scale2xBlendFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UltraSaiFrame)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qz::scale
