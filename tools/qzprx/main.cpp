@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "cursor_command.h"
 #include "gallery_command.h"
 #include "render_command.h"
 
@@ -13,10 +14,12 @@ int main(int argc, char** argv) {
   if (command == "render") return qzprx::RunRender(arguments);
   if (command == "gallery") return qzprx::RunGallery(arguments);
   if (command == "raw") return qzprx::RunRaw(arguments);
+  if (command == "cursor") return qzprx::RunCursor(arguments);
   std::fprintf(stderr,
                "usage: qzprx render --filter N|all --window WxH [--threads K] "
                "[--rect L,T,R,B]... FRAME.png OUT.png\n"
                "       qzprx gallery DIR\n"
-               "       qzprx raw FRAME.png OUT.raw\n");
+               "       qzprx raw FRAME.png OUT.raw\n"
+               "       qzprx cursor --game GWxGH --picture OWxOH [--pre-nt6] SPRITE.png OUT.png\n");
   return 2;
 }
