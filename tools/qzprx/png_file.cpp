@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "raw_picture.h"
+
 namespace qzprx {
 
 bool ReadPng(const std::string& path, Picture& picture, std::string& error) {
@@ -37,6 +39,31 @@ bool WritePng(const std::string& path, const Picture& picture, std::string& erro
     return false;
   }
   return true;
+}
+
+namespace {
+
+bool IsRaw(const std::string& path) {
+  return path.size() > 4 && path.compare(path.size() - 4, 4, ".raw") == 0;
+}
+
+}  // namespace
+
+bool ReadPicture(const std::string& path, Picture& picture, std::string& error) {
+  if (!IsRaw(path)) return ReadPng(path, picture, error);
+  if (tools::ReadRawPicture(path, picture.pixels, picture.width, picture.height)) return true;
+  error = path + ": not a raw picture";
+  return false;
+}
+
+bool WritePicture(const std::string& path, const Picture& picture, std::string& error) {
+  if (!IsRaw(path)) return WritePng(path, picture, error);
+  if (tools::WriteRawPicture(path, picture.pixels.data(), picture.width, picture.height,
+                             picture.width)) {
+    return true;
+  }
+  error = path + ": cannot write";
+  return false;
 }
 
 }  // namespace qzprx

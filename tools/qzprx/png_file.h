@@ -17,4 +17,8 @@ struct Picture {
 bool ReadPng(const std::string& path, Picture& picture, std::string& error);
 bool WritePng(const std::string& path, const Picture& picture, std::string& error);
 
+// A PNG, or the play-through's raw picture when the name ends in ".raw".
+bool ReadPicture(const std::string& path, Picture& picture, std::string& error);
+bool WritePicture(const std::string& path, const Picture& picture, std::string& error);
+
 }  // namespace qzprx

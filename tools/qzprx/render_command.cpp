@@ -88,7 +88,7 @@ int RunRender(const std::vector<std::string>& arguments) {
   if (!problem.empty()) return Fail(problem);
   Picture frame;
   std::string error;
-  if (!ReadPng(request.frame_path, frame, error)) return Fail(error);
+  if (!ReadPicture(request.frame_path, frame, error)) return Fail(error);
   if (request.rectangles.empty()) {
     request.rectangles.push_back({0, 0, frame.width - 1, frame.height - 1});
   }
@@ -110,7 +110,7 @@ int RunRender(const std::vector<std::string>& arguments) {
     const std::string path =
         several ? WithSuffix(request.out_path, (filter < 10 ? "0" : "") + std::to_string(filter))
                 : request.out_path;
-    if (!WritePng(path, picture, error)) return Fail(error);
+    if (!WritePicture(path, picture, error)) return Fail(error);
     std::printf("%s: filter %d \"%s\", %d x %d\n", path.c_str(), filter,
                 qz::present::Filter(filter).name, picture.width, picture.height);
     sheet.push_back({std::to_string(filter) + " " + qz::present::Filter(filter).name, picture});
