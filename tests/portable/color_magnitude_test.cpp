@@ -68,12 +68,6 @@ TEST_F(ColorMagnitude, TheTopByteTakesNoPartInAComparison) {
   EXPECT_EQ(ColourDistance(table, 0xAA000000, 0x55FFFFFF), table[0xFFFFFF]);
 }
 
-TEST_F(ColorMagnitude, DistanceIsSymmetric) {
-  const uint32_t* table = ColorMagnitudeTable;
-  EXPECT_EQ(ColourDistance(table, 0x000000, 0xFFFFFF), ColourDistance(table, 0xFFFFFF, 0x000000));
-  EXPECT_EQ(ColourDistance(table, 0x102030, 0x302010), ColourDistance(table, 0x302010, 0x102030));
-}
-
 // Any colour whose entry is `magnitude`.
 uint32_t ColourWithMagnitude(const uint32_t* table, uint32_t magnitude) {
   for (uint32_t colour = 0; colour <= kColourMask; ++colour) {

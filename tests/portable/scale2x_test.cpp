@@ -163,14 +163,5 @@ TEST_F(Scale2x, ACallWritesItsBlocksAndNothingElse) {
   }
 }
 
-TEST_F(Scale2x, ThePictureIsIdenticalForOneToEightWorkers) {
-  const Frame frame = RandomPixelArt(30, 50, 8);
-  const std::vector<uint32_t> expected = Blocks(Enlarge(Scale2xBlend, frame), 0, 29, 0, 49);
-  for (int32_t workers = 1; workers <= 8; ++workers) {
-    const Doubled doubled = enlarger_test::EnlargeInBands(Scale2xBlend, frame, workers, 1);
-    EXPECT_EQ(Blocks(doubled, 0, 29, 0, 49), expected) << workers << " workers";
-  }
-}
-
 }  // namespace
 }  // namespace qz::scale

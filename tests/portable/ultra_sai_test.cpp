@@ -191,26 +191,6 @@ TEST_F(UltraSai, ACheckerboardAveragesItsRightColumn) {
   }
 }
 
-// On a 45 degree staircase each step's upper pixel gives its bottom-left output to the lower
-// colour, so the doubled edge runs straight along the diagonal.
-TEST_F(UltraSai, AFortyFiveDegreeStaircaseBecomesAStraightDiagonal) {
-  constexpr uint32_t kUpper = 0xF0E010;
-  constexpr uint32_t kLower = 0x2050C0;
-  Frame frame(12, 12);
-  for (int32_t y = 0; y < frame.height; ++y) {
-    for (int32_t x = 0; x < frame.width; ++x) frame.at(x, y) = x > y ? kUpper : kLower;
-  }
-  const Doubled doubled = Enlarge(ScaleUltraSai, frame);
-  for (int32_t y = 1; y + 2 < frame.height; ++y) {
-    for (int32_t x = 1; x + 2 < frame.width; ++x) {
-      std::array<uint32_t, 4> expected;
-      expected.fill(frame.at(x, y));
-      if (x == y + 1) expected[2] = kLower;
-      EXPECT_EQ(BlockAt(doubled, x, y), expected) << x << ", " << y;
-    }
-  }
-}
-
 TEST_F(UltraSai, FrameEdgesActAsIfTheEdgePixelsWereRepeated) {
   uint32_t seed = 500;
   for (const auto& [width, height] : {std::pair{1, 1}, {1, 6}, {6, 1}, {2, 3}, {9, 7}, {14, 10}}) {
@@ -250,15 +230,6 @@ TEST_F(UltraSai, ACallWritesItsBlocksAndNothingElse) {
         ASSERT_EQ(doubled.at(x, y) == Doubled::kUnwritten, !in_block) << x << ", " << y;
       }
     }
-  }
-}
-
-TEST_F(UltraSai, ThePictureIsIdenticalForOneToEightWorkers) {
-  const Frame frame = RandomPixelArt(30, 50, 12);
-  const std::vector<uint32_t> expected = Blocks(Enlarge(ScaleUltraSai, frame), 0, 29, 0, 49);
-  for (int32_t workers = 1; workers <= 8; ++workers) {
-    const Doubled doubled = enlarger_test::EnlargeInBands(ScaleUltraSai, frame, workers, 1);
-    EXPECT_EQ(Blocks(doubled, 0, 29, 0, 49), expected) << workers << " workers";
   }
 }
 

@@ -72,25 +72,6 @@ TEST_F(Xbrz2x, AnIsolatedPixelRoundsOnlyItsOwnBlock) {
   }
 }
 
-TEST_F(Xbrz2x, AFortyFiveDegreeStaircaseMeetsHalfwayAtEachStep) {
-  constexpr uint32_t kAbove = 0xF0E010;
-  constexpr uint32_t kBelow = 0x2050C0;
-  Frame frame(12, 12);
-  for (int32_t y = 0; y < frame.height; ++y) {
-    for (int32_t x = 0; x < frame.width; ++x) frame.at(x, y) = x > y ? kAbove : kBelow;
-  }
-  const Doubled doubled = Enlarge(ScaleXbrz2x, frame);
-  const uint32_t half = ChannelMix(kAbove, kBelow, 128);
-  // Each step is a pixel of the lower colour on the diagonal and one of the upper colour to its
-  // right; their facing corners take the average.
-  ExpectInteriorBlocks(frame, doubled, 2, [&](int32_t x, int32_t y) {
-    std::array<uint32_t, 4> block = Flat(frame.at(x, y) & kColourMask);
-    if (x == y) block[1] = half;
-    if (x == y + 1) block[2] = half;
-    return block;
-  });
-}
-
 Frame Transposed(const Frame& frame) {
   Frame transposed(frame.height, frame.width);
   for (int32_t y = 0; y < frame.height; ++y) {
@@ -275,16 +256,6 @@ TEST(PackedMix, MixIn256thsRoundsEachChannelDown) {
           << a << " " << b << " " << weight;
     }
   }
-}
-
-TEST_F(Xbrz2x, ACheckerboardHasNoEdgeToFollow) {
-  Frame frame(10, 8);
-  for (int32_t y = 0; y < frame.height; ++y) {
-    for (int32_t x = 0; x < frame.width; ++x) frame.at(x, y) = (x + y) % 2 ? 0xFFFFFF : 0x000000;
-  }
-  const Doubled doubled = Enlarge(ScaleXbrz2x, frame);
-  ExpectInteriorBlocks(frame, doubled, 2,
-                       [&](int32_t x, int32_t y) { return Flat(frame.at(x, y)); });
 }
 
 TEST_F(Xbrz2x, TheTopByteOfTheSourceChangesNothing) {
