@@ -13,6 +13,14 @@ template <typename Result, typename... Arguments>
 using ThisCall = Result(__attribute__((thiscall))*)(void* object, Arguments...);
 #pragma GCC diagnostic pop
 
+// Routines of the plug-in that the game calls as its object methods are declared between
+// QZ_GAME_METHODS_BEGIN and QZ_GAME_METHODS_END with QZ_THISCALL; their definitions inherit the
+// convention from the declaration.
+#define QZ_GAME_METHODS_BEGIN \
+  _Pragma("GCC diagnostic push") _Pragma("GCC diagnostic ignored \"-Wattributes\"")
+#define QZ_GAME_METHODS_END _Pragma("GCC diagnostic pop")
+#define QZ_THISCALL __attribute__((thiscall))
+
 // The routine at a game address, or any other code address, as a typed pointer.
 template <typename Routine>
 Routine At(uint32_t address) {
@@ -22,6 +30,12 @@ Routine At(uint32_t address) {
 template <typename Routine>
 Routine At(const void* address) {
   return reinterpret_cast<Routine>(const_cast<void*>(address));
+}
+
+// A routine of the plug-in as the code address handed to the patching library.
+template <typename Routine>
+const void* CodeAddress(Routine routine) {
+  return reinterpret_cast<const void*>(routine);
 }
 
 }  // namespace qz::core

@@ -1,11 +1,13 @@
 #include "truecolour/install_true_colour.h"
 
 #include "core/splicer.h"
+#include "truecolour/sprite_hooks.h"
+#include "truecolour/true_colour_patches.h"
 
 namespace qz::truecolour {
 
-// Publishes the 32-bit frame format; the game's drawing routines follow with their replacements.
-// Without the patching library the game is left untouched.
+// Publishes the 32-bit frame format, then rewrites and replaces the game's drawing code. Without
+// the patching library the game is left untouched.
 void InstallTrueColour() {
   if (core::ObtainSplicer() == nullptr) return;
   core::WriteVariable("QZ.BPP", 32);
@@ -15,6 +17,11 @@ void InstallTrueColour() {
   const auto rounded = static_cast<int32_t>(
       (static_cast<uint32_t>(width) * static_cast<uint32_t>(bits) + 31u) & ~31u);
   core::WriteVariable("QZ.Rez.Scanline", rounded / 8);
+  SpecialColourShadowRoutine =
+      static_cast<uint32_t>(core::ReadVariable("Tarn.ShadowDrawNewSpeccolorFunc"));
+  // Without an instance nothing can be written: the game keeps its code, as after failed writes.
+  core::SplicerInstance* instance = core::CreateInstance("QZ.True32");
+  if (instance != nullptr) WriteTrueColourPatches(instance);
 }
 
 }  // namespace qz::truecolour

@@ -1,0 +1,147 @@
+#include "game/game_drawing.h"
+
+#include <cstring>
+#include <map>
+
+#include "game/game_calls.h"
+#include "game/game_image.h"
+#include "game/game_layout.h"
+#include "game/x86_code.h"
+
+namespace standin::game {
+namespace {
+
+std::vector<GameDrawingRun> runs;
+
+// `stack` is the stack pointer at the routine's entry: the return address, then the arguments.
+// Returns ECX, which the game's constructors return and the rest leave in EAX as garbage.
+uint32_t __attribute__((cdecl))
+RecordRun(uint32_t routine, uint32_t count, const uint32_t* stack, uint32_t ecx, uint32_t edx) {
+  runs.push_back({routine, ecx, edx, std::vector<uint32_t>(stack + 1, stack + 1 + count)});
+  return ecx;
+}
+
+// A body of the game's own code that records its run and removes `stack_arguments` words.
+uint32_t RecordingBody(uint32_t routine, uint8_t stack_arguments) {
+  const uint32_t body = AllocateCode(32);
+  CodeWriter code(body);
+  code.Byte(0x89);  // mov eax, esp
+  code.Byte(0xE0);
+  code.Byte(0x52);  // push edx
+  code.Byte(0x51);  // push ecx
+  code.Byte(0x50);  // push eax
+  code.Byte(0x6A);  // push count
+  code.Byte(stack_arguments);
+  code.PushImmediate(routine);
+  code.Call(Address(reinterpret_cast<void*>(&RecordRun)));
+  code.AddEsp(20);
+  code.Return(static_cast<uint16_t>(4 * stack_arguments));
+  return body;
+}
+
+// stdcall (target, arguments...) with the count fixed: calls the target with the arguments and
+// ECX and EDX as they came, then returns ESP - EBP, which is 0 when the target removed exactly
+// its arguments.
+uint32_t MeasuringCaller(uint8_t count) {
+  static std::map<uint8_t, uint32_t> callers;
+  uint32_t& caller = callers[count];
+  if (caller != 0) return caller;
+  caller = AllocateCode(16 + 3u * count);
+  CodeWriter code(caller);
+  code.Byte(0x55);  // push ebp
+  code.Byte(0x89);  // mov ebp, esp
+  code.Byte(0xE5);
+  for (int i = count - 1; i >= 0; --i) {
+    code.Byte(0xFF);  // push dword [ebp + 12 + 4i]
+    code.Byte(0x75);
+    code.Byte(static_cast<uint8_t>(12 + 4 * i));
+  }
+  code.Byte(0xFF);  // call [ebp + 8]
+  code.Byte(0x55);
+  code.Byte(0x08);
+  code.Byte(0x89);  // mov eax, esp
+  code.Byte(0xE0);
+  code.Byte(0x29);  // sub eax, ebp
+  code.Byte(0xE8);
+  code.Byte(0x89);  // mov esp, ebp
+  code.Byte(0xEC);
+  code.Byte(0x5D);  // pop ebp
+  code.Return(static_cast<uint16_t>(4 * (count + 1)));
+  return caller;
+}
+
+int32_t CallMeasured(uint32_t target, const std::vector<uint32_t>& arguments, uint32_t ecx = 0,
+                     uint32_t edx = 0) {
+  std::vector<uint32_t> words{target};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  const uint32_t caller = MeasuringCaller(static_cast<uint8_t>(arguments.size()));
+  return static_cast<int32_t>(CallGame(caller, words, ecx, edx));
+}
+
+uint32_t SlotTarget(uint32_t slot) {
+  uint32_t target;
+  std::memcpy(&target, Bytes(slot), 4);
+  return target;
+}
+
+void SetSlot(uint32_t slot, uint32_t target) {
+  std::memcpy(Bytes(slot), &target, 4);
+}
+
+uint32_t video_rectangle_caller = 0;
+
+}  // namespace
+
+const std::vector<GameDrawingRun>& DrawingRuns() {
+  return runs;
+}
+
+void ForgetDrawingRuns() {
+  runs.clear();
+}
+
+void LayOutDrawingCode() {
+  for (const DrawingRoutine& routine : kReplacedRoutines) {
+    LayOutRoutine(routine.address, RecordingBody(routine.address, routine.stack_arguments));
+  }
+  LayOutRoutine(kColourMaskRoutine, RecordingBody(kColourMaskRoutine, 2));
+  LayOutRoutine(kColourFormatRoutine, RecordingBody(kColourFormatRoutine, 1));
+  SetSlot(kVideoOutputSlot, RecordingBody(kVideoOutputSlot, 7));
+  SetSlot(kVideoFrameSlot, RecordingBody(kVideoFrameSlot, 1));
+  video_rectangle_caller =
+      LayOutCallSite(kVideoRectangleSite, RecordingBody(kVideoRectangleSite, 4), 4, true);
+}
+
+int32_t CallGameMethod(uint32_t routine, const void* object,
+                       const std::vector<uint32_t>& arguments) {
+  return CallMeasured(routine, arguments, Word(object));
+}
+
+int32_t SetColourFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask) {
+  return CallMeasured(kColourFormatRoutine, {blue_mask}, red_mask, green_mask);
+}
+
+int32_t SetColourMasks(const void* object, uint32_t first, uint32_t second) {
+  return CallGameMethod(kColourMaskRoutine, object, {first, second});
+}
+
+int32_t RequestVideoOutput(const void* video, int32_t left, int32_t top, int32_t pitch,
+                           int32_t height, void* buffer, uint32_t flags) {
+  return CallMeasured(
+      SlotTarget(kVideoOutputSlot),
+      {Word(video), static_cast<uint32_t>(left), static_cast<uint32_t>(top),
+       static_cast<uint32_t>(pitch), static_cast<uint32_t>(height), Word(buffer), flags});
+}
+
+int32_t DecodeVideoFrame(const void* video) {
+  return CallMeasured(SlotTarget(kVideoFrameSlot), {Word(video)});
+}
+
+int32_t PlaceVideoRectangle(const void* object, int32_t x, int32_t y, int32_t w, int32_t h) {
+  return CallMeasured(video_rectangle_caller,
+                      {static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(w),
+                       static_cast<uint32_t>(h)},
+                      Word(object));
+}
+
+}  // namespace standin::game

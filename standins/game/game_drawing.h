@@ -1,0 +1,96 @@
+#pragma once
+// The game's drawing code that the plug-in switches to 32-bit colour: its sprite, bitmap, image,
+// text and transition routines, its colour set-up and its video output. Each routine of the game
+// records that it ran (the game's own 16-bit code) and removes its own arguments; tests call them
+// as the game does and see whether the plug-in's routine or the game's answered.
+#include <cstdint>
+#include <vector>
+
+namespace standin::game {
+
+// The eight sprite-frame routines: this-call on the frame object.
+inline constexpr uint32_t kDrawFrame = 0x47BE90;
+inline constexpr uint32_t kDrawFrameShaded = 0x47C300;
+inline constexpr uint32_t kDrawFrameFlagged = 0x47C9C0;
+inline constexpr uint32_t kDrawFrameFlaggedHalf = 0x47CE10;
+inline constexpr uint32_t kDrawFrameShadowPacked = 0x47D250;
+inline constexpr uint32_t kDrawFrameOpaque = 0x47D660;
+inline constexpr uint32_t kDrawFrameShadowRows = 0x47E140;
+inline constexpr uint32_t kDrawFrameHalf = 0x47E880;
+
+// A routine of the game's drawing code and the stack words it takes after its object.
+struct DrawingRoutine {
+  uint32_t address;
+  uint8_t stack_arguments;
+};
+
+// The routines the plug-in replaces whole, all this-calls on their object.
+inline constexpr DrawingRoutine kReplacedRoutines[] = {
+    {0x603380, 5},   // cross-fade (screen)
+    {0x6036A0, 2},   // fade-out (screen)
+    {0x6038A0, 1},   // fade-in (screen)
+    {0x44ECE0, 10},  // 24-bit image draw (image)
+    {0x44F940, 11},  // 8-bit image draw (image)
+    {0x4B4F00, 5},   // glyph (font)
+    {0x44DC40, 2},   // bitmap construction
+    {0x44DD20, 3},   // named bitmap construction
+    {0x44DE00, 1},   // a bitmap routine with nothing to do in 32 bits
+    {0x44DF20, 4},   // bitmap: attach a buffer
+    {0x44DF80, 11},  // bitmap: draw to a buffer
+    {0x44E0C0, 6},   // bitmap: grab from a buffer
+    {0x44E190, 5},   // bitmap: fill
+    {0x44E210, 5},   // bitmap: outline
+    {0x44E2C0, 4},   // bitmap: darken
+    {0x44E370, 7},   // bitmap: darken through a mask
+    {0x44E450, 5},   // bitmap: tint by colour
+    {0x44E610, 6},   // bitmap: tint by hue
+    // the eight sprite-frame routines (frame)
+    {kDrawFrame, 13},
+    {kDrawFrameShaded, 14},
+    {kDrawFrameFlagged, 13},
+    {kDrawFrameFlaggedHalf, 13},
+    {kDrawFrameShadowPacked, 12},
+    {kDrawFrameOpaque, 13},
+    {kDrawFrameShadowRows, 13},
+    {kDrawFrameHalf, 13},
+};
+
+// The places the plug-in wraps: two routine entries, two pointer slots of the video decoder and
+// one call instruction. A run of the routine behind a slot or a call site is recorded under the
+// slot's or the site's address.
+inline constexpr uint32_t kColourMaskRoutine = 0x5A5750;    // this-call, 2 stack words
+inline constexpr uint32_t kColourFormatRoutine = 0x55A8F0;  // ECX, EDX and 1 stack word
+inline constexpr uint32_t kVideoOutputSlot = 0x63A458;      // standard call, 7 arguments
+inline constexpr uint32_t kVideoFrameSlot = 0x63A454;       // standard call, 1 argument
+inline constexpr uint32_t kVideoRectangleSite = 0x597DC1;   // calls a this-call, 4 stack words
+
+// One run of a routine of the game's own drawing code.
+struct GameDrawingRun {
+  uint32_t routine;
+  uint32_t ecx;
+  uint32_t edx;
+  std::vector<uint32_t> arguments;  // the stack words it removed
+};
+const std::vector<GameDrawingRun>& DrawingRuns();
+void ForgetDrawingRuns();
+
+// Lays out the drawing part of the image (part of mapping it).
+void LayOutDrawingCode();
+
+// The calls below return the stack balance: the bytes the called code removed from the stack
+// beyond the arguments it was given (negative: fewer). 0 when caller and callee agree.
+
+// Calls a routine as the game calls an object method: `object` in ECX, `arguments` on the stack.
+int32_t CallGameMethod(uint32_t routine, const void* object,
+                       const std::vector<uint32_t>& arguments);
+
+// As the game: sets up its colour format and its colour masks, asks the video decoder for output
+// into a buffer and for a frame, and places the video rectangle.
+int32_t SetColourFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask);
+int32_t SetColourMasks(const void* object, uint32_t first, uint32_t second);
+int32_t RequestVideoOutput(const void* video, int32_t left, int32_t top, int32_t pitch,
+                           int32_t height, void* buffer, uint32_t flags);
+int32_t DecodeVideoFrame(const void* video);
+int32_t PlaceVideoRectangle(const void* object, int32_t x, int32_t y, int32_t w, int32_t h);
+
+}  // namespace standin::game
