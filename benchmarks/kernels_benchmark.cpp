@@ -28,17 +28,6 @@ struct BenchImage {
   ImageView view;
 };
 
-class WorkerCountScope {
- public:
-  explicit WorkerCountScope(int32_t count) : saved_(parallel::WorkerCount) {
-    parallel::WorkerCount = count;
-  }
-  ~WorkerCountScope() { parallel::WorkerCount = saved_; }
-
- private:
-  int32_t saved_;
-};
-
 int32_t Width(const benchmark::State& state) {
   return static_cast<int32_t>(state.range(0));
 }
@@ -59,7 +48,7 @@ void BM_CopyOfDestinationPicture(benchmark::State& state) {
 
 template <Kernel kernel, int32_t kSourceWidth, int32_t kSourceHeight>
 void BM_WholeFrame(benchmark::State& state) {
-  WorkerCountScope scope(1);
+  parallel::WorkerCountScope scope(1);
   BenchImage source(kSourceWidth, kSourceHeight);
   BenchImage picture(Width(state), Height(state));
   const KernelImages images{source.view, picture.view};
@@ -71,7 +60,7 @@ void BM_WholeFrame(benchmark::State& state) {
 }
 
 void BM_ScaleBilinearSharpX2InTwoBands(benchmark::State& state) {
-  WorkerCountScope scope(2);
+  parallel::WorkerCountScope scope(2);
   BenchImage source(800, 600);
   BenchImage picture(Width(state), Height(state));
   const KernelImages images{source.view, picture.view};

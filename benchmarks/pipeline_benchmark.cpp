@@ -42,8 +42,7 @@ void Present(benchmark::State& state) {
   const auto filter = static_cast<int32_t>(state.range(0));
   const Window window = kWindows[state.range(1)];
   if (!scale::BuildColorMagnitudeTable()) state.SkipWithError("no colour table");
-  const int32_t saved_workers = parallel::WorkerCount;
-  parallel::WorkerCount = static_cast<int32_t>(state.range(2));
+  const parallel::WorkerCountScope workers(static_cast<int32_t>(state.range(2)));
   present::PresentationBuffers buffers =
       present::MakePresentationBuffers(kFrameWidth, kFrameHeight, window.width, window.height);
   const std::vector<uint32_t> frame = PixelArtFrame();
@@ -61,7 +60,6 @@ void Present(benchmark::State& state) {
                               right, bottom);
     benchmark::DoNotOptimize(buffers.output.data());
   }
-  parallel::WorkerCount = saved_workers;
   state.SetLabel(present::Filter(filter).name);
 }
 BENCHMARK(Present)

@@ -24,15 +24,6 @@ void MarkRows(const void* context, int32_t, int32_t, int32_t top, int32_t bottom
   for (int32_t row = top; row <= bottom; ++row) (*rows.marks)[row - rows.first].fetch_add(1);
 }
 
-class WorkerCountScope {
- public:
-  explicit WorkerCountScope(int32_t count) : saved_(WorkerCount) { WorkerCount = count; }
-  ~WorkerCountScope() { WorkerCount = saved_; }
-
- private:
-  int32_t saved_;
-};
-
 TEST(BandDispatch, EveryRowDispatchedExactlyOnceForOneToEightWorkers) {
   std::mt19937 random(7);
   for (int32_t workers = 1; workers <= 8; ++workers) {

@@ -16,17 +16,6 @@ namespace {
 using testing::Rectangle;
 using testing::TestPicture;
 
-class WorkerCountScope {
- public:
-  explicit WorkerCountScope(int32_t count) : saved_(parallel::WorkerCount) {
-    parallel::WorkerCount = count;
-  }
-  ~WorkerCountScope() { parallel::WorkerCount = saved_; }
-
- private:
-  int32_t saved_;
-};
-
 // Rows for the widest rectangle a picture holds: its width and the column right of it.
 struct Scratch {
   explicit Scratch(int32_t picture_width, int32_t row_count = parallel::kMaxBands - 1)
@@ -64,7 +53,7 @@ TEST(BandedSharpening, FusedKernelsInBandsGiveThePictureOfOneCallForOneToEightWo
         fused({source.View(), single.View()}, r.x0, r.x1, r.y0, r.y1);
       }
       for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
-        WorkerCountScope scope(workers);
+        parallel::WorkerCountScope scope(workers);
         TestPicture banded = start;
         for (const Rectangle& r : rectangles) {
           RunFusedInBands(fused, {source.View(), banded.View()}, r.x0, r.x1, r.y0, r.y1, min_rows);
@@ -92,7 +81,7 @@ TEST(BandedSharpening, PassesInBandsGiveThePictureOfOneCallForOneToEightWorkers)
       }
       Scratch scratch(single.width);
       for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
-        WorkerCountScope scope(workers);
+        parallel::WorkerCountScope scope(workers);
         TestPicture banded = start;
         for (const Rectangle& r : rectangles) {
           RunSharpenInBands(pass, {ImageView{}, banded.View()}, r.x0, r.x1, r.y0, r.y1, min_rows,
@@ -108,7 +97,7 @@ TEST(BandedSharpening, PassesInBandsGiveThePictureOfOneCallForOneToEightWorkers)
 
 TEST(BandedSharpening, TooSmallScratchFallsBackToOneCall) {
   std::mt19937 random(33);
-  WorkerCountScope scope(parallel::kMaxBands);
+  parallel::WorkerCountScope scope(parallel::kMaxBands);
   TestPicture single(20, 64);
   testing::FillRandom(single, random);
   TestPicture banded = single;

@@ -40,17 +40,6 @@ Rectangle RandomRectangle(std::mt19937& random, int32_t width, int32_t height) {
   return {pick(width), pick(height), pick(width), pick(height)};
 }
 
-class WorkerCountScope {
- public:
-  explicit WorkerCountScope(int32_t count) : saved_(parallel::WorkerCount) {
-    parallel::WorkerCount = count;
-  }
-  ~WorkerCountScope() { parallel::WorkerCount = saved_; }
-
- private:
-  int32_t saved_;
-};
-
 class FramePipeline : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(scale::BuildColorMagnitudeTable()); }
@@ -72,7 +61,7 @@ TEST_F(FramePipeline, ThePictureIsIdenticalForOneToEightWorkersAndAnyRectangleSe
       const uint32_t seed = static_cast<uint32_t>(random());
       std::vector<uint32_t> reference;
       for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
-        WorkerCountScope scope(workers);
+        parallel::WorkerCountScope scope(workers);
         std::mt19937 frame_random(seed);
         PresentationBuffers buffers =
             RandomBuffers(frame_width, frame_height, window_width, window_height, frame_random);
