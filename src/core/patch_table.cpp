@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <iterator>
 
+#include "core/game_call.h"
 #include "core/settings.h"
 #include "present/display_objects.h"
 #include "present/filter_switch.h"
@@ -28,11 +29,6 @@ struct GamePatch {
   SplicerHook** keep;  // where the returned hook is stored, if anywhere
 };
 
-template <typename Routine>
-const void* Handler(Routine routine) {
-  return reinterpret_cast<const void*>(routine);
-}
-
 GamePatch Fixed(Operation operation, uint32_t address, uint32_t value, const char* text) {
   return {operation, address, value, text, kCallSite, false, kStackCall, nullptr, nullptr};
 }
@@ -53,18 +49,18 @@ const GamePatch* Patches(int& count) {
       Fixed(Operation::kDword, 0x60216C, WindowStyle, nullptr),
       Fixed(Operation::kDword, 0x4F81A2, WindowStyle, nullptr),
       Fixed(Operation::kDword, 0x602243, WindowStyle, nullptr),
-      Hook(0x601ACC, kCallSite, false, kStackCall, Handler(&CreateDisplayObject)),
-      Hook(0x60225C, kCallSite, false, kStackCall, Handler(&AdjustWindowRectExtended)),
-      Hook(0x4F81C7, kCallSite, false, kStackCall, Handler(&AdjustWindowRectPlain)),
-      Hook(0x63A304, kPointerCell, false, kStackCall, Handler(&FrameCursorPosition)),
-      Hook(0x63A2A0, kPointerCell, false, kStackCall, Handler(&IgnoreTwoArguments)),
-      Hook(0x63A308, kPointerCell, false, kStackCall, Handler(&IgnoreTwoArguments)),
-      Hook(0x4F8290, kRoutine, false, kStackCall, Handler(&WindowProcedure),
+      Hook(0x601ACC, kCallSite, false, kStackCall, CodeAddress(&CreateDisplayObject)),
+      Hook(0x60225C, kCallSite, false, kStackCall, CodeAddress(&AdjustWindowRectExtended)),
+      Hook(0x4F81C7, kCallSite, false, kStackCall, CodeAddress(&AdjustWindowRectPlain)),
+      Hook(0x63A304, kPointerCell, false, kStackCall, CodeAddress(&FrameCursorPosition)),
+      Hook(0x63A2A0, kPointerCell, false, kStackCall, CodeAddress(&IgnoreTwoArguments)),
+      Hook(0x63A308, kPointerCell, false, kStackCall, CodeAddress(&IgnoreTwoArguments)),
+      Hook(0x4F8290, kRoutine, false, kStackCall, CodeAddress(&WindowProcedure),
            &WindowProcedureHook),
       {Operation::kRegisterHook, 0x60306D, 0, nullptr, kCallSite, false, kStackCall,
-       Handler(&SkipOnce), nullptr},
-      Hook(0x4F86F0, kRoutine, true, kThisCall, Handler(&CommandHandler)),
-      Hook(0x4F812E, kCallSite, true, kStackCall, Handler(&AfterPlacement)),
+       CodeAddress(&SkipOnce), nullptr},
+      Hook(0x4F86F0, kRoutine, true, kThisCall, CodeAddress(&CommandHandler)),
+      Hook(0x4F812E, kCallSite, true, kStackCall, CodeAddress(&AfterPlacement)),
   };
   count = static_cast<int>(std::size(patches));
   return patches;

@@ -4,17 +4,17 @@
 
 #include <cstdint>
 
+#include "core/game_call.h"
 #include "core/splicer.h"
 
 namespace qz::cursor {
 
 // Methods of the game's mouse manager, in the game's own convention (object in ECX, the callee
 // removes the arguments).
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wattributes"
-__attribute__((thiscall)) void N_SetCursor(void* object, int32_t frame, int32_t type);
-__attribute__((thiscall)) void N_SetCursorFrame(void* object, int32_t frame);
-#pragma GCC diagnostic pop
+QZ_GAME_METHODS_BEGIN
+QZ_THISCALL void N_SetCursor(void* object, int32_t frame, int32_t type);
+QZ_THISCALL void N_SetCursorFrame(void* object, int32_t frame);
+QZ_GAME_METHODS_END
 
 // The guards get their hook first. Each passes on what the game's routine returns, 0 when the
 // routine is skipped.

@@ -1,5 +1,6 @@
 #include "cursor/install_sys_cursors.h"
 
+#include "core/game_call.h"
 #include "core/log.h"
 #include "cursor/cursor_hooks.h"
 #include "cursor/mouse_manager.h"
@@ -12,28 +13,23 @@ constexpr int32_t kNt6CanvasSize = 128;
 constexpr int32_t kOldCanvasSize = 32;
 constexpr WORD kDefaultCursor = 500;
 
-template <typename Routine>
-const void* Code(Routine routine) {
-  return reinterpret_cast<const void*>(routine);
-}
-
 // Replacements in this order; the hooks whose game routine the plug-in calls itself are kept.
 void InstallReplacements(core::SplicerInstance* instance) {
   using core::kRoutine;
   using core::kStackCall;
   using core::kThisCall;
   SysCursors& cursors = TheSysCursors;
-  cursors.set_cursor_hook = core::ReplaceRoutine(instance, game::kSetCursor, Code(&N_SetCursor));
+  cursors.set_cursor_hook = core::ReplaceRoutine(instance, game::kSetCursor, core::CodeAddress(&N_SetCursor));
   cursors.set_frame_hook = core::WriteHook(instance, game::kSetCursorFrame, kRoutine, 0, kThisCall,
-                                           Code(&N_SetCursorFrame));
+                                           core::CodeAddress(&N_SetCursorFrame));
   core::WriteHook(instance, game::kIfDefaultCursor, kRoutine, core::HandlerMode(), kThisCall,
-                  Code(&N_IfDefaultCursor));
+                  core::CodeAddress(&N_IfDefaultCursor));
   core::WriteHook(instance, game::kMarkUnlessDefault, kRoutine, core::HandlerMode(), kThisCall,
-                  Code(&N_MarkUnlessDefault));
+                  core::CodeAddress(&N_MarkUnlessDefault));
   core::WriteHook(instance, game::kUnderDefaultCursor, kRoutine, core::HandlerMode(), kThisCall,
-                  Code(&N_UnderDefaultCursor));
+                  core::CodeAddress(&N_UnderDefaultCursor));
   cursors.window_procedure_hook =
-      core::WriteHook(instance, game::kWindowProcedure, kRoutine, 0, kStackCall, Code(&N_WndProc));
+      core::WriteHook(instance, game::kWindowProcedure, kRoutine, 0, kStackCall, core::CodeAddress(&N_WndProc));
 }
 
 }  // namespace

@@ -34,11 +34,6 @@ std::map<int32_t, CursorSpriteShape> shapes;
 int32_t live_sprites = 0;
 int32_t hot_spots[kHotSpotEntries * 2];
 
-template <typename Value>
-Value& Cell(uint32_t address) {
-  return *reinterpret_cast<Value*>(static_cast<uintptr_t>(address));
-}
-
 template <typename Routine>
 uint32_t CodeOf(Routine routine) {
   return Address(reinterpret_cast<void*>(routine));

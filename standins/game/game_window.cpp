@@ -23,11 +23,6 @@ constexpr int32_t kSavedY = 50;
 
 GameRecord record;
 
-template <typename Value>
-Value& Cell(uint32_t address) {
-  return *reinterpret_cast<Value*>(static_cast<uintptr_t>(address));
-}
-
 template <typename Routine>
 uint32_t CodeOf(Routine routine) {
   return Address(reinterpret_cast<void*>(routine));

@@ -14,6 +14,12 @@ inline uint8_t* Bytes(uint32_t address) {
   return reinterpret_cast<uint8_t*>(static_cast<uintptr_t>(address));
 }
 
+// A data cell of the game image.
+template <typename Value>
+Value& Cell(uint32_t address) {
+  return *reinterpret_cast<Value*>(static_cast<uintptr_t>(address));
+}
+
 // Writes machine code forwards from a start address.
 class CodeWriter {
  public:
