@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "core/start.h"
+#include "game/cursor_library.h"
 #include "game/game_calls.h"
+#include "game/game_mouse.h"
 #include "game/game_window.h"
 #include "splicer/splicer_library.h"
 #include "win32/win32_world.h"
@@ -23,6 +25,9 @@ void StartGame(GameSession& session, const standin::host::Settings& settings,
   qz::win32::SetSleepScale(0);
   qz::core::InitialiseProcessSettings();
   standin::host::Boot(settings);
+  // The host brings its cursor library; the game has its mouse manager before it draws.
+  standin::host::InstallCursorLibrary();
+  CreateMouseManager();
   standin::splicer::Publish("QZ.ClipRect", static_cast<int32_t>(Word(&session.clip_rect)));
   standin::host::CallStart();
   session.window = CreateGameWindow(settings.frame_width, settings.frame_height);

@@ -6,10 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/cursor_picture.h"
 #include "game/game_mouse.h"
 #include "game/host_modification.h"
 
 namespace qz::testing {
+
+using standin::game::CursorPicture;
+using standin::game::ReadCursor;
 
 struct CursorGameSettings {
   standin::host::Settings host;
@@ -24,18 +28,6 @@ struct CursorGameSettings {
 // mouse manager, calls Start and creates the window. Returns the window.
 HWND StartCursorGame(const CursorGameSettings& settings);
 
-// A cursor's first picture, its size and hot spot, read through GetIconInfo and GetDIBits.
-struct CursorPicture {
-  bool valid = false;
-  int32_t width = 0;
-  int32_t height = 0;
-  uint32_t hot_x = 0;
-  uint32_t hot_y = 0;
-  bool is_icon = true;
-  std::vector<uint32_t> pixels;  // top row first
-  uint32_t At(int32_t x, int32_t y) const { return pixels[static_cast<size_t>(y) * width + x]; }
-};
-CursorPicture ReadCursor(HCURSOR cursor);
 
 // The smallest rectangle holding every pixel with alpha above 0 (right and bottom exclusive).
 RECT VisibleArea(const CursorPicture& picture);

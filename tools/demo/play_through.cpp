@@ -7,6 +7,8 @@
 
 #include "core/settings.h"
 #include "demo_scene.h"
+#include "game/cursor_picture.h"
+#include "game/game_mouse.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
 #include "parallel/worker_count.h"
@@ -36,15 +38,15 @@ class PlayThrough {
     settings.threads = 8;
     settings.filter = 12;  // the first Control + plus brings filter 0
     StartGame(session_, settings);
+    ReportStart();
     frame_ = LockSurface(session_.frame_surface);
-    std::printf("window %p, frame surface %d x %d\n", static_cast<void*>(session_.window),
-                frame_.width, frame_.height);
     if (!LoadPlayerFrame()) return 1;
     Present(DrawNext());
     ResizeClient(session_.window, 1280, 800);
     Repaint();
     CycleAllFilters("windowed");
     MoveMouse();
+    RequestCursors();
     RunCommand(kToggleFullScreen);
     Repaint();
     CycleAllFilters("fullscreen");
@@ -62,6 +64,18 @@ class PlayThrough {
   }
 
  private:
+  // What the host's log received from Start and what the plug-in chose.
+  static void ReportStart() {
+    for (const std::string& line : standin::host::LogLines())
+      std::printf("log: %s\n", line.c_str());
+    using namespace qz::core;
+    std::printf("workers %d of at most %d, filter %d \"%s\", frame %d x %d, screen %d x %d\n",
+                qz::parallel::WorkerCount, qz::parallel::MaxWorkerCount, FilterIndex,
+                qz::present::Filter(FilterIndex).name, srcW, srcH, ScreenW, ScreenH);
+    std::printf("picture at (%d, %d), %d x %d; %zu patches written, %zu hooks\n", dstX, dstY, dstW,
+                dstH, standin::splicer::Writes().size(), standin::splicer::Hooks().size());
+  }
+
   // A player's screenshot replaces the scene; it stays still.
   bool LoadPlayerFrame() {
     if (options_.frame_raw.empty()) return true;
@@ -111,6 +125,21 @@ class PlayThrough {
                      number + " " + qz::present::Filter(qz::core::FilterIndex).name);
     }
     qz::win32::SetKeyDown(VK_CONTROL, false);
+  }
+
+  // The game asks for a cursor of every type; the plug-in builds each from the game's sprite at
+  // the window's scale, and the system cursor shows it.
+  void RequestCursors() {
+    for (int32_t type = 0; type <= 4; ++type) {
+      SetCursorSprite(type, {24 + 4 * type, 32, 3 + type});
+      RequestCursor(type, type == 3 ? 0 : 1);
+      const CursorPicture cursor = ReadCursor(GetCursor());
+      if (!cursor.valid) continue;
+      std::printf("cursor of type %d: %d x %d, hot spot (%u, %u)\n", type, cursor.width,
+                  cursor.height, cursor.hot_x, cursor.hot_y);
+      dump_.Save("cursor-" + std::to_string(type), "cursors", "cursor type " + std::to_string(type),
+                 cursor.pixels.data(), cursor.width, cursor.height, cursor.width);
+    }
   }
 
   void MoveMouse() {
