@@ -82,9 +82,11 @@ class Pool {
         std::unique_lock lock(mutex_);
         wake_.wait(lock, [&] { return generation_.load(std::memory_order_acquire) != seen; });
         seen = generation_.load(std::memory_order_relaxed);
-        job = job_;
+        // Decided under the lock: a job this worker has no band in may end, and its record on
+        // the caller's stack go, as soon as the lock is released.
+        if (job_ != nullptr && index < job_->plan->count - 1) job = job_;
       }
-      if (job == nullptr || index >= job->plan->count - 1) continue;
+      if (job == nullptr) continue;
       RunBand(*job, index);
       if (pending_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         // Under the lock, so the caller cannot miss the wake-up between its test and its wait.
