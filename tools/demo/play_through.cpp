@@ -120,9 +120,10 @@ class PlayThrough {
       SendToGameWindow(WM_KEYDOWN, kNumericPlus, 0);
       Present(RECT{0, 0, kFrameWidth - 1, kFrameHeight - 1});
       for (int32_t i = 0; i < options_.frames_per_filter; ++i) Present(DrawNext());
-      const std::string number = (filter < 10 ? "0" : "") + std::to_string(filter);
+      char number[4];
+      std::snprintf(number, sizeof number, "%02d", filter);
       SaveScreenshot(group + "-" + number, group,
-                     number + " " + qz::present::Filter(qz::core::FilterIndex).name);
+                     std::string(number) + " " + qz::present::Filter(qz::core::FilterIndex).name);
     }
     qz::win32::SetKeyDown(VK_CONTROL, false);
   }

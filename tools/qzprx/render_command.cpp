@@ -107,9 +107,9 @@ int RunRender(const std::vector<std::string>& arguments) {
       presentation.Present(filter, rectangle[0], rectangle[1], rectangle[2], rectangle[3]);
     }
     const Picture picture = presentation.Result();
-    const std::string path =
-        several ? WithSuffix(request.out_path, (filter < 10 ? "0" : "") + std::to_string(filter))
-                : request.out_path;
+    char number[4];
+    std::snprintf(number, sizeof number, "%02d", filter);
+    const std::string path = several ? WithSuffix(request.out_path, number) : request.out_path;
     if (!WritePicture(path, picture, error)) return Fail(error);
     std::printf("%s: filter %d \"%s\", %d x %d\n", path.c_str(), filter,
                 qz::present::Filter(filter).name, picture.width, picture.height);
