@@ -25,4 +25,15 @@ struct KernelImages {
 using Kernel = void (*)(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
                         int32_t y1);
 
+// Limits a rectangle of source pixels to the image; false when nothing of it is left. The 2x
+// enlargers take their rectangle in source pixels and start with this.
+inline bool ClipToImage(const ImageView& image, int32_t& x0, int32_t& x1, int32_t& y0,
+                        int32_t& y1) {
+  x0 = x0 < 0 ? 0 : x0;
+  x1 = x1 > image.width - 1 ? image.width - 1 : x1;
+  y0 = y0 < 0 ? 0 : y0;
+  y1 = y1 > image.height - 1 ? image.height - 1 : y1;
+  return x0 <= x1 && y0 <= y1;
+}
+
 }  // namespace qz::scale

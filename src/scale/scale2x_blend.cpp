@@ -13,11 +13,7 @@ namespace qz::scale {
 void Scale2xBlend(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
   const ImageView& source = images.source;
   const ImageView& destination = images.destination;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, source.width - 1);
-  y0 = std::max(y0, 0);
-  y1 = std::min(y1, source.height - 1);
-  if (x0 > x1 || y0 > y1) return;
+  if (!ClipToImage(source, x0, x1, y0, y1)) return;
   const uint32_t* table = ColorMagnitudeTable;
   for (int32_t y = y0; y <= y1; ++y) {
     const uint32_t* row = source.pixels + static_cast<intptr_t>(y) * source.pitch;

@@ -67,11 +67,7 @@ void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchR
 
 void ScaleXbrz2x(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
   const ImageView& source = images.source;
-  x0 = std::max(x0, 0);
-  x1 = std::min(x1, source.width - 1);
-  y0 = std::max(y0, 0);
-  y1 = std::min(y1, source.height - 1);
-  if (x0 > x1 || y0 > y1) return;
+  if (!ClipToImage(source, x0, x1, y0, y1)) return;
   const uint32_t* table = ColorMagnitudeTable;
   const ScratchRow scratch = ScratchRowOf(images.destination, source.width, y1);
   std::memset(scratch.marks, 0, static_cast<size_t>(source.width));
