@@ -1,5 +1,6 @@
 #include "scale/bicubic_weights.h"
 
+#include <algorithm>
 #include <new>
 
 #include "scale/bspline_weight.h"
@@ -40,6 +41,30 @@ void BuildAxis(BicubicTaps* taps, int32_t source_size, int32_t destination_size,
   }
 }
 
+bool FactorsBefore(const double* left, const double* right) {
+  return std::lexicographical_compare(left, left + 4, right, right + 4);
+}
+
+// Gives columns with equal factors one phase. `order` is scratch for `width` indices;
+// column_phases must have room for one phase per column.
+void ShareColumnPhases(const BicubicTaps* taps, int32_t width, int32_t* order,
+                       BicubicWeights& weights) {
+  for (int32_t x = 0; x < width; ++x) order[x] = x;
+  std::sort(order, order + width, [taps](int32_t left, int32_t right) {
+    return FactorsBefore(taps[left].factors, taps[right].factors);
+  });
+  int32_t phase = -1;
+  for (int32_t i = 0; i < width; ++i) {
+    const BicubicTaps& column = taps[order[i]];
+    if (phase < 0 || FactorsBefore(weights.column_phases[phase].factors, column.factors)) {
+      ++phase;
+      std::copy_n(column.factors, 4, weights.column_phases[phase].factors);
+    }
+    weights.columns[order[i]] = {column.centre, phase};
+  }
+  weights.phase_count = phase + 1;
+}
+
 bool InRange(int32_t size) {
   return size >= 1 && size <= kLargestSize;
 }
@@ -59,13 +84,18 @@ bool BuildBicubicWeights(int32_t source_width, int32_t source_height, int32_t de
     return true;
   }
   weights = BicubicWeights{};
-  weights.columns.reset(new (std::nothrow) BicubicTaps[destination_width]);
+  const std::unique_ptr<BicubicTaps[]> column_taps(new (std::nothrow)
+                                                       BicubicTaps[destination_width]);
+  const std::unique_ptr<int32_t[]> order(new (std::nothrow) int32_t[destination_width]);
+  weights.columns.reset(new (std::nothrow) BicubicColumn[destination_width]);
+  weights.column_phases.reset(new (std::nothrow) ColumnPhase[destination_width]);
   weights.rows.reset(new (std::nothrow) BicubicTaps[destination_height]);
-  if (!weights.columns || !weights.rows) {
+  if (!column_taps || !order || !weights.columns || !weights.column_phases || !weights.rows) {
     weights = BicubicWeights{};
     return false;
   }
-  BuildAxis(weights.columns.get(), source_width, destination_width, ColumnFactor);
+  BuildAxis(column_taps.get(), source_width, destination_width, ColumnFactor);
+  ShareColumnPhases(column_taps.get(), destination_width, order.get(), weights);
   BuildAxis(weights.rows.get(), source_height, destination_height, RowFactor);
   weights.source_width = source_width;
   weights.source_height = source_height;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <numeric>
 #include <ostream>
@@ -23,10 +24,11 @@ std::ostream& operator<<(std::ostream& out, const Sizes& sizes) {
              << sizes.destination_width << "x" << sizes.destination_height;
 }
 
-// Down and up, whole and fractional ratios, and upscales past 4x where sx reaches W.
+// Down and up, whole and fractional ratios, upscales past 4x where sx reaches W, and a downscale
+// past 4x whose tap rows and columns jump over whole groups of four.
 const Sizes kSizes[] = {{160, 120, 144, 108}, {200, 150, 333, 271}, {100, 75, 50, 37},
                         {64, 48, 128, 96},    {13, 7, 97, 61},      {1, 1, 9, 5},
-                        {9, 5, 1, 1},         {7, 9, 7, 9}};
+                        {9, 5, 1, 1},         {7, 9, 7, 9},         {97, 61, 13, 7}};
 // The 2x image of an 800 x 600 frame in a 1440 x 1080 picture; its weights only, since resampling
 // it tap by tap is slow under the sanitizers.
 const Sizes kPictureSizes{1600, 1200, 1440, 1080};
@@ -149,8 +151,8 @@ TEST(BicubicWeights, RebuiltOnlyWhenOneOfTheFourSizesChanges) {
   int32_t rebuilds = 0;
   for (const Sizes& sizes : requests) {
     ASSERT_TRUE(Build(sizes));
-    if (CurrentBicubicWeights.columns[0].factors[0] != -1000.0) ++rebuilds;
-    CurrentBicubicWeights.columns[0].factors[0] = -1000.0;
+    if (CurrentBicubicWeights.rows[0].factors[0] != -1000.0) ++rebuilds;
+    CurrentBicubicWeights.rows[0].factors[0] = -1000.0;
   }
   EXPECT_EQ(rebuilds, 6);
   CurrentBicubicWeights = BicubicWeights{};
@@ -177,21 +179,35 @@ TEST(BicubicWeights, EveryWeightIsTheFullTablesTruncatedProduct) {
     ASSERT_TRUE(Build(sizes));
     const std::vector<int32_t> table = FullWeightTable(sizes);
     const BicubicWeights& weights = CurrentBicubicWeights;
+    const int32_t step_x = Step(sizes.source_width, sizes.destination_width);
     size_t index = 0;
     for (int32_t y = 0; y < sizes.destination_height; ++y) {
-      for (int32_t x = 0; x < sizes.destination_width; ++x) {
-        for (int32_t n = 0; n < 4; ++n, index += 4) {
-          alignas(16) int32_t row[4];
-          _mm_store_si128(
-              reinterpret_cast<__m128i*>(row),
-              TapRowWeights(_mm_set1_pd(weights.rows[y].factors[n]), weights.columns[x].factors));
-          for (int32_t m = 0; m < 4; ++m) {
-            ASSERT_EQ(row[m], table[index + m]) << "x " << x << " y " << y << " tap " << n << m;
-          }
+      for (int32_t x = 0; x < sizes.destination_width; ++x, index += 16) {
+        const BicubicColumn column = weights.columns[x];
+        ASSERT_EQ(column.centre, (step_x * x) >> 16) << x;
+        ASSERT_GE(column.phase, 0);
+        ASSERT_LT(column.phase, weights.phase_count);
+        const PixelWeights narrow =
+            PixelWeightsOf(weights.rows[y].factors, weights.column_phases[column.phase].factors);
+        int16_t pixel[16];
+        std::memcpy(pixel, narrow.halves, sizeof pixel);
+        for (int32_t tap = 0; tap < 16; ++tap) {
+          ASSERT_EQ(pixel[tap], table[index + tap]) << "x " << x << " y " << y << " tap " << tap;
         }
       }
     }
   }
+}
+
+TEST(BicubicWeights, PictureSizesShareAFewDozenColumnPhases) {
+  // A row works its weights out once per phase, which only pays when the phases are few.
+  for (const Sizes& sizes : {kPictureSizes, Sizes{1600, 1200, 2880, 2160}}) {
+    ASSERT_TRUE(Build(sizes));
+    EXPECT_LE(CurrentBicubicWeights.phase_count, 64) << sizes;
+  }
+  // Incommensurate sizes give each column its own.
+  ASSERT_TRUE(Build({1600, 1200, 1437, 1077}));
+  EXPECT_EQ(CurrentBicubicWeights.phase_count, 1437);
 }
 
 TEST(ScaleBicubic, MatchesTheTapByTapResamplingWithinExactBuffers) {
@@ -270,13 +286,16 @@ TEST(ScaleBicubic, BandsAndPartialRectanglesGiveTheSamePixels) {
     Scale(source, banded, 0, 249, middle + 1, 189);
     ASSERT_EQ(banded.buffer, whole.buffer) << middle;
   }
-  Image part = untouched;
-  Scale(source, part, 17, 80, 33, 150);
-  for (int32_t y = 0; y < sizes.destination_height; ++y) {
-    for (int32_t x = 0; x < sizes.destination_width; ++x) {
-      const bool inside = x >= 17 && x <= 80 && y >= 33 && y <= 150;
-      Image& wanted = inside ? whole : untouched;
-      ASSERT_EQ(part.At(x, y), wanted.At(x, y)) << x << "," << y;
+  // Rectangles of every width modulo four, starting anywhere.
+  for (int32_t right : {80, 81, 82, 83}) {
+    Image part = untouched;
+    Scale(source, part, 17, right, 33, 150);
+    for (int32_t y = 0; y < sizes.destination_height; ++y) {
+      for (int32_t x = 0; x < sizes.destination_width; ++x) {
+        const bool inside = x >= 17 && x <= right && y >= 33 && y <= 150;
+        Image& wanted = inside ? whole : untouched;
+        ASSERT_EQ(part.At(x, y), wanted.At(x, y)) << x << "," << y;
+      }
     }
   }
 }
