@@ -10,7 +10,7 @@ namespace qz::core {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wattributes"
 template <typename Result, typename... Arguments>
-using ThisCall = Result(__attribute__((thiscall))*)(void* object, Arguments...);
+using ThisCall = Result(__attribute__((thiscall)) *)(void* object, Arguments...);
 #pragma GCC diagnostic pop
 
 // Routines of the plug-in that the game calls as its object methods are declared between
@@ -30,6 +30,12 @@ Routine At(uint32_t address) {
 template <typename Routine>
 Routine At(const void* address) {
   return reinterpret_cast<Routine>(const_cast<void*>(address));
+}
+
+// A variable of the game at its fixed address.
+template <typename Value>
+Value& Cell(uint32_t address) {
+  return *reinterpret_cast<Value*>(uintptr_t{address});
 }
 
 // A routine of the plug-in as the code address handed to the patching library.

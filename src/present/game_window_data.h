@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/game_call.h"
+
 namespace qz::present::game {
 
 inline constexpr uint32_t kWindowHandle = 0x699650;
@@ -24,13 +26,14 @@ inline constexpr uint32_t kThreadEnd = 0x61A676;
 // The screen manager's field that the filter message sets to -1.
 inline constexpr int kMessageField = 56;
 
-template <typename Value>
-Value& Cell(uint32_t address) {
-  return *reinterpret_cast<Value*>(uintptr_t{address});
-}
+using core::Cell;
 
-inline HWND Window() { return Cell<HWND>(kWindowHandle); }
-inline bool FullScreen() { return Cell<int32_t>(kFullScreenFlag) == 1; }
+inline HWND Window() {
+  return Cell<HWND>(kWindowHandle);
+}
+inline bool FullScreen() {
+  return Cell<int32_t>(kFullScreenFlag) == 1;
+}
 
 // Redraws the whole frame when the game has a screen manager.
 void Redraw();

@@ -2,9 +2,9 @@
 // The game's sprite frame object, its palette object and the arguments its sprite routines share,
 // read in this one place into the plain records the drawers work on.
 #include <cstdint>
-#include <cstring>
 
 #include "truecolour/frame_description.h"
+#include "truecolour/game_fields.h"
 
 namespace qz::truecolour::game {
 
@@ -38,14 +38,6 @@ struct FrameArguments {
   const void* palette;  // the palette object
 };
 static_assert(sizeof(void*) != 4 || sizeof(FrameArguments) == 11 * 4);
-
-// A field of a game object; the game packs its objects without regard to our alignment.
-template <typename Value>
-Value ReadField(const void* object, int offset) {
-  Value value;
-  std::memcpy(&value, static_cast<const uint8_t*>(object) + offset, sizeof value);
-  return value;
-}
 
 inline FrameDescription ReadFrame(const void* frame) {
   return {ReadField<uint32_t>(frame, kFrameType),      ReadField<int32_t>(frame, kFrameFullWidth),

@@ -12,6 +12,10 @@
 
 namespace qz::truecolour {
 
+// The 32-bit colours of the first font drawn, on the game's heap for the life of the process;
+// null until then.
+extern uint32_t* FontPalette32;
+
 QZ_GAME_METHODS_BEGIN
 QZ_THISCALL void DrawGlyph(const void* font, uint32_t character, void* bitmap, int32_t x, int32_t y,
                            uint32_t colourIndex);

@@ -3,6 +3,7 @@
 // text and transition routines, its colour set-up and its video output. Each routine of the game
 // records that it ran (the game's own 16-bit code) and removes its own arguments; tests call them
 // as the game does and see whether the plug-in's routine or the game's answered.
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -69,10 +70,17 @@ struct GameDrawingRun {
   uint32_t routine;
   uint32_t ecx;
   uint32_t edx;
-  std::vector<uint32_t> arguments;  // the stack words it removed
+  std::vector<uint32_t> arguments;         // the stack words it removed
+  std::array<uint32_t, 3> colour_masks{};  // the game's colour-mask variables as it ran
 };
 const std::vector<GameDrawingRun>& DrawingRuns();
 void ForgetDrawingRuns();
+
+// The game's video decoder behind the two slots: the output routine remembers the buffer, left,
+// top and pitch it is given; the frame routine then writes a frame of the video object's size
+// (width at byte 4, height at byte 8) there, pixel (x, y) of the n-th frame (from 0) being
+// VideoTestPixel(x, y, n).
+uint16_t VideoTestPixel(int32_t x, int32_t y, int32_t frame);
 
 // Lays out the drawing part of the image (part of mapping it).
 void LayOutDrawingCode();

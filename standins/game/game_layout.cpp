@@ -2,12 +2,15 @@
 
 #include "game/game_drawing.h"
 #include "game/game_mouse.h"
+#include "game/game_screen.h"
 #include "game/game_window.h"
 #include "game/x86_code.h"
 
 namespace standin::game {
 
-void LayOutRoutine(uint32_t address, uint32_t body) { CodeWriter(address).Jump(body); }
+void LayOutRoutine(uint32_t address, uint32_t body) {
+  CodeWriter(address).Jump(body);
+}
 
 uint32_t LayOutCallSite(uint32_t site, uint32_t callee, uint8_t arguments, bool callee_cleans) {
   // sub esp,4 (3 bytes) + one 4-byte push per argument, ending exactly at the site.
@@ -44,6 +47,7 @@ void LayOutCode() {
   LayOutWindowCode();
   LayOutDrawingCode();
   LayOutMouseCode();
+  LayOutScreenCode();
 }
 
 }  // namespace standin::game

@@ -8,6 +8,7 @@
 #include "game/game_calls.h"
 #include "game/game_image.h"
 #include "game/game_layout.h"
+#include "game/game_screen.h"
 #include "game/x86_code.h"
 
 namespace standin::game {
@@ -89,8 +90,12 @@ __attribute__((thiscall)) void GameIfDefault(MouseManager*, int32_t argument) {
   record.if_default_arguments.push_back(argument);
 }
 
-__attribute__((thiscall)) void GameMark(MouseManager* self) {
-  record.marks_seen.push_back(self->mark);
+// The game's update of a rectangle (left, top, right, bottom at its object), which the cursor
+// handling wraps: what the mouse manager's mark was, and the update for the screen.
+__attribute__((thiscall)) void GameMark(const int32_t* rectangle) {
+  const MouseManager* mouse = TheMouseManager();
+  record.marks_seen.push_back(mouse != nullptr ? mouse->mark : 0);
+  RecordScreenUpdate(rectangle);
 }
 
 __attribute__((thiscall)) void GameUnderDefault(MouseManager*, int32_t) {

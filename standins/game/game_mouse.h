@@ -14,7 +14,7 @@ inline constexpr uint32_t kMouseManagerCell = 0x6992B0;
 inline constexpr uint32_t kSetCursor = 0x50CEA0;       // (frame, type) on the manager
 inline constexpr uint32_t kSetCursorFrame = 0x50DAB0;  // (frame) on the manager
 inline constexpr uint32_t kIfDefaultRoutine = 0x50CF90;
-inline constexpr uint32_t kMarkRoutine = 0x600430;
+inline constexpr uint32_t kMarkRoutine = 0x600430;  // also the screen's update of a rectangle
 inline constexpr uint32_t kUnderDefaultRoutine = 0x603000;
 inline constexpr uint32_t kBeforeSetCursor = 0x50D740;
 inline constexpr uint32_t kCursorReset = 0x50D7B0;
@@ -23,7 +23,6 @@ inline constexpr uint32_t kCursorCodeSites[] = {0x50D004, 0x50D825};  // three b
 inline constexpr uint32_t kHotSpotShiftOperand = 0x50D095;
 inline constexpr uint32_t kHotSpotTableOperand = 0x50D09D;
 inline constexpr uint32_t kBytesPerPixelCell = 0x5FA22B;
-inline constexpr uint32_t kBitmapClassTable = 0x63B9C8;
 
 inline constexpr uint8_t kDefaultHotSpotShift = 1;  // 18 entries a cursor type
 inline constexpr int32_t kHotSpotEntries = 8192;
