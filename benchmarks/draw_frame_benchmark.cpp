@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "../tests/portable/draw_frame_test_support.h"
-#include "../tests/portable/frame_encoder.h"
+#include "frame_encoder.h"
 #include "truecolour/draw_frame_routines.h"
 #include "truecolour/frame_clip.h"
 

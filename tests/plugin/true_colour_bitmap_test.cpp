@@ -10,6 +10,7 @@
 #include "game/game_calls.h"
 #include "game/game_drawing.h"
 #include "game/game_image.h"
+#include "game/game_object_layouts.h"
 #include "game/game_screen.h"
 #include "true_colour_test_support.h"
 
@@ -144,12 +145,8 @@ TEST(TrueColourBitmap, MaskedDarkeningReadsTheGamesMaskObject) {
   GameBitmap* bitmap = NewGameBitmap(4, 1);
   std::fill_n(bitmap->pixels, 4, 0x00808080u);
   const uint8_t bytes[2][5] = {{0, 0, 0, 0, 0}, {0, 1, 0, 9, 1}};
-  uint8_t mask[0x34] = {};
-  const int32_t stride = 5;
-  std::memcpy(mask + 0x24, &stride, 4);
-  const uint32_t data = Word(bytes);
-  std::memcpy(mask + 0x30, &data, 4);
-  EXPECT_EQ(CallGameMethod(kDarkenThroughMask, bitmap, {0, 0, 4, 1, Word(mask), 1, 1}), 0);
+  const std::vector<uint8_t> mask = standin::game::GameMaskObject(5, &bytes[0][0]);
+  EXPECT_EQ(CallGameMethod(kDarkenThroughMask, bitmap, {0, 0, 4, 1, Word(mask.data()), 1, 1}), 0);
   EXPECT_EQ(std::vector<uint32_t>(bitmap->pixels, bitmap->pixels + 4),
             (std::vector<uint32_t>{0x404040, 0x808080, 0x404040, 0x404040}));
   standin::game::DeleteGameBitmap(bitmap);
@@ -159,30 +156,25 @@ TEST(TrueColourImages, TwentyFourAndEightBitImagesDrawFromTheGamesObjects) {
   StartTrueColour({});
   const uint8_t rgb[2][3][3] = {{{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},
                                 {{10, 11, 12}, {13, 14, 15}, {16, 17, 18}}};
-  uint8_t image24[0x30] = {};
-  const int32_t width = 3;
-  std::memcpy(image24 + 0x24, &width, 4);
-  const uint32_t rgb_data = Word(rgb);
-  std::memcpy(image24 + 0x2C, &rgb_data, 4);
+  const std::vector<uint8_t> image24 = standin::game::GameImage24Object(3, &rgb[0][0][0]);
   std::vector<uint32_t> buffer(4, 0xAA000000);
-  EXPECT_EQ(
-      CallGameMethod(kDrawImage24, image24, {1, 1, 2, 1, Word(buffer.data()), 1, 0, 4, 1, 16}), 0);
+  EXPECT_EQ(CallGameMethod(kDrawImage24, image24.data(),
+                           {1, 1, 2, 1, Word(buffer.data()), 1, 0, 4, 1, 16}),
+            0);
   EXPECT_EQ(buffer, (std::vector<uint32_t>{0xAA000000, 0xAA0F0E0D, 0xAA121110, 0xAA000000}));
 
   const uint8_t indices[4] = {0, 1, 2, 0};
-  uint8_t image8[0x250] = {};
-  const int32_t stride = 4;
-  std::memcpy(image8 + 0x2C, &stride, 4);
-  const uint32_t index_data = Word(indices);
-  std::memcpy(image8 + 0x30, &index_data, 4);
-  const uint16_t colours[3] = {0x001F, 0xF800, 0x07E0};
-  std::memcpy(image8 + 0x50, colours, sizeof colours);
+  std::vector<uint16_t> colours(256);
+  colours[0] = 0x001F;
+  colours[1] = 0xF800;
+  colours[2] = 0x07E0;
+  const std::vector<uint8_t> image8 = standin::game::GameImage8Object(4, indices, colours);
   std::fill(buffer.begin(), buffer.end(), 0x55555555);
-  EXPECT_EQ(CallGameMethod(kDrawImage8, image8,
+  EXPECT_EQ(CallGameMethod(kDrawImage8, image8.data(),
                            {0, 0, 4, 1, Word(buffer.data()), 0, 0, 4, 1, 16, 0xFFFFFF01}),
             0);
   EXPECT_EQ(buffer, (std::vector<uint32_t>{0x55555555, 0xF80000, 0x00FC00, 0x55555555}));
-  EXPECT_EQ(CallGameMethod(kDrawImage8, image8,
+  EXPECT_EQ(CallGameMethod(kDrawImage8, image8.data(),
                            {0, 0, 1, 1, Word(buffer.data()), 0, 0, 4, 1, 16, 0xFFFFFF00}),
             0);
   EXPECT_EQ(buffer[0], 0x0000F8u);

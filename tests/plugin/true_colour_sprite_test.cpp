@@ -11,6 +11,7 @@
 #include "../portable/draw_frame_test_support.h"
 #include "game/game_calls.h"
 #include "game/game_drawing.h"
+#include "game/game_object_layouts.h"
 #include "game/x86_code.h"
 #include "true_colour_test_support.h"
 #include "truecolour/draw_frame_routines.h"
@@ -19,11 +20,11 @@ namespace {
 
 using namespace qz::truecolour;
 using namespace qz::truecolour::testing;
-using qz::testing::GameFrameObject;
-using qz::testing::GamePaletteObject;
 using qz::testing::StartTrueColour;
 using standin::game::CallGameMethod;
 using standin::game::DrawingRuns;
+using standin::game::GameFrameObject;
+using standin::game::GamePaletteObject;
 using standin::game::Word;
 
 // Stack words whose low byte (or low 16 bits for a colour) carries the value and whose other bits

@@ -9,6 +9,7 @@
 #include "game/game_calls.h"
 #include "game/game_drawing.h"
 #include "game/game_image.h"
+#include "game/game_object_layouts.h"
 #include "game/game_screen.h"
 #include "game/x86_code.h"
 #include "splicer/splicer_library.h"
@@ -26,26 +27,19 @@ using standin::game::Word;
 
 constexpr uint32_t kDrawGlyph = 0x4B4F00;
 
-// A font object of the game's with one glyph, 'A': two rows of three bytes, drawn 1 pixel right
-// of where it is asked.
+// A font of the game's with one glyph, 'A': two rows of three bytes, drawn 1 pixel right of
+// where it is asked, its bytes 5 bytes into the font's glyph data; colour i is i * 0x0101.
 struct GameFont {
-  std::vector<uint8_t> object = std::vector<uint8_t>(0x1260, 0);
-  std::vector<uint8_t> glyphs = {0xFF, 0x80, 0x00, 0x00, 0xFF, 0xFF};
+  std::vector<uint8_t> glyph_data = {0, 0, 0, 0, 0, 0xFF, 0x80, 0x00, 0x00, 0xFF, 0xFF};
+  std::vector<uint8_t> object;
 
   explicit GameFont(const char* name) {
-    std::memcpy(object.data() + 4, name, 4);
-    object[0x21] = 2;
-    const int32_t record[3] = {1, 3, 0};
-    std::memcpy(object.data() + 0x3C + 12 * 'A', record, sizeof record);
-    for (int index = 0; index < 256; ++index) {
-      const auto colour = static_cast<uint16_t>(index * 0x0101);
-      std::memcpy(object.data() + 0x1058 + 2 * index, &colour, 2);
-    }
-    // The glyph's bytes sit 5 bytes into the font's glyph data.
-    const int32_t offset = 5;
-    std::memcpy(object.data() + 0xC3C + 4 * 'A', &offset, 4);
-    const uint32_t data = Word(glyphs.data()) - 5;
-    std::memcpy(object.data() + 0x1258, &data, 4);
+    std::vector<uint16_t> palette(256);
+    for (int index = 0; index < 256; ++index)
+      palette[index] = static_cast<uint16_t>(index * 0x0101);
+    std::vector<standin::game::FontCharacter> characters(256);
+    characters['A'] = {1, 3, 5};
+    object = standin::game::GameFontObject(name, 2, palette, characters, glyph_data.data());
   }
 };
 

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "draw_frame_test_support.h"
-#include "frame_encoder.h"
 #include "truecolour/draw_frame_routines.h"
 
 namespace qz::truecolour::testing {

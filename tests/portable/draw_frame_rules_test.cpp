@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "draw_frame_test_support.h"
-#include "frame_encoder.h"
 #include "truecolour/draw_frame_routines.h"
 #include "truecolour/palette32.h"
 #include "truecolour/pixel_operations.h"

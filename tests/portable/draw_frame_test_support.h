@@ -11,6 +11,11 @@
 
 namespace qz::truecolour::testing {
 
+using tools::EncodedFrame;
+using tools::EncodeFrame;
+using tools::FramePicture;
+using tools::PictureSample;
+
 // Stretches of raw indices and of runs of the given special values.
 inline FramePicture RandomPicture(std::mt19937& random, int32_t width, int32_t height,
                                   const std::vector<uint8_t>& specials) {

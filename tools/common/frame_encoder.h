@@ -1,6 +1,7 @@
 #pragma once
-// Test utility: writes one picture as a frame in any of the four layouts, so the same picture can
-// be drawn through every layout and compared. Header-only so the benchmarks can use it as well.
+// Writes one picture as a sprite frame in any of the game's four layouts: the tests draw the same
+// picture through every layout and compare, the benchmarks and the play-through make their
+// sprites with it.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -11,7 +12,9 @@
 
 #include "truecolour/frame_description.h"
 
-namespace qz::truecolour::testing {
+namespace tools {
+
+using qz::truecolour::FrameDescription;
 
 // A palette index stored as raw bytes, or a special index (type 1) or code (types 2, 3) stored
 // as a run.
@@ -133,4 +136,4 @@ inline EncodedFrame EncodeFrame(const FramePicture& picture, FrameDescription ce
   return encoded;
 }
 
-}  // namespace qz::truecolour::testing
+}  // namespace tools
