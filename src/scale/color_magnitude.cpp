@@ -2,7 +2,9 @@
 
 #include <emmintrin.h>
 
-#include <new>
+#include <cstddef>
+
+#include "scale/table_memory.h"
 
 namespace qz::scale {
 
@@ -11,7 +13,7 @@ const uint32_t* ColorMagnitudeTable = nullptr;
 namespace {
 
 constexpr int32_t kChannelLevels = 256;
-constexpr int32_t kTableEntries = 1 << 24;
+constexpr size_t kTableBytes = sizeof(uint32_t) << 24;  // one entry per 24-bit colour
 
 // Luma weights of BT.2020; the green one is one unit in the last place below the double nearest
 // to 0.678, which the table's values depend on.
@@ -81,8 +83,7 @@ void FillColorMagnitudeTable(uint32_t* table) {
 
 bool BuildColorMagnitudeTable() {
   if (ColorMagnitudeTable != nullptr) return true;
-  // Every entry is written below, so the block needs no zeroing first.
-  auto* table = new (std::nothrow) uint32_t[kTableEntries];
+  auto* table = static_cast<uint32_t*>(AllocateTableBlock(kTableBytes));
   if (table == nullptr) return false;
   FillColorMagnitudeTable(table);
   ColorMagnitudeTable = table;
