@@ -13,6 +13,8 @@
 #include "game/game_window.h"
 #include "present/filter_table.h"
 #include "raw_picture.h"
+#include "scene_art.h"
+#include "scene_transitions.h"
 #include "splicer/splicer_library.h"
 #include "win32/win32_world.h"
 
@@ -21,8 +23,6 @@ namespace {
 
 using namespace standin::game;
 
-constexpr int32_t kFrameWidth = 800;
-constexpr int32_t kFrameHeight = 600;
 constexpr int32_t kWindowWidth = 1280;
 constexpr int32_t kWindowHeight = 800;
 constexpr int kReleaseSlot = 2;
@@ -36,10 +36,13 @@ void Check(bool passed, const char* what) {
 
 // The game's calls, imports and routines the play-through goes through.
 bool HooksInForce() {
-  const uint32_t needed[] = {kCreateDirectDrawSite, kAdjustExtendedSite,  kAdjustSite,
-                             kCursorPositionSlot,   kTwoArgumentSlots[0], kTwoArgumentSlots[1],
-                             kWindowProcedure,      kCommandHandler,      kAfterPlacementSite,
-                             kMessageLineSkipSite};
+  const uint32_t needed[] = {
+      kCreateDirectDrawSite, kAdjustExtendedSite, kAdjustSite, kCursorPositionSlot,
+      kTwoArgumentSlots[0], kTwoArgumentSlots[1], kWindowProcedure, kCommandHandler,
+      kAfterPlacementSite, kMessageLineSkipSite,
+      // the game's drawing routines the scene goes through
+      0x47C300, 0x47C9C0, 0x47D250, 0x47D660, 0x47E140, 0x47E880, 0x44DC40, 0x44DF80, 0x44E190,
+      0x44E210, 0x44E2C0, 0x44E370, 0x44E450, 0x44E610, 0x44ECE0, 0x44F940, 0x4B4F00};
   for (uint32_t address : needed) {
     if (standin::splicer::HookAt(address) == nullptr) {
       std::printf("no hook at 0x%X\n", address);
@@ -73,7 +76,8 @@ int RunEndToEndCheck(const std::string& out_directory) {
     std::memset(frame.pixels + static_cast<size_t>(y) * frame.pitch_pixels, 0,
                 static_cast<size_t>(frame.width) * 4);
   }
-  DrawScene(frame, kFrameWidth, kFrameHeight, 0);
+  const std::shared_ptr<Scene> scene = MakeScene();
+  DrawScene(*scene, frame, 0);
   tools::WriteRawPicture(out_directory + "/frame.raw", frame.pixels, kFrameWidth, kFrameHeight,
                          frame.pitch_pixels);
   ResizeClient(session.window, kWindowWidth, kWindowHeight);
@@ -88,6 +92,13 @@ int RunEndToEndCheck(const std::string& out_directory) {
     SavePicture(out_directory + name, session.window);
   }
   qz::win32::SetKeyDown(VK_CONTROL, false);
+  // The transitions make and release bitmaps of their own and release the previous picture.
+  int32_t presents = 0;
+  RunTransitions(
+      frame, [&presents](const char*, int32_t) { ++presents; },
+      [&, step = 1]() mutable { DrawScene(*scene, frame, step++); });
+  Check(presents == 5 + 5 + 7, "fade-out, fade-in and cross-fade present 5, 5 and 7 times");
+  Check(LiveHeapBlocks() == blocks_in_play, "the transitions give back every block they took");
   JoinGameThreads();
   Check(qz::core::FilterIndex == 12, "thirteen filter switches come round to filter 12");
   Check(LiveHeapBlocks() == blocks_in_play, "playing takes nothing from the game's heap");

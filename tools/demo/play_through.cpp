@@ -8,13 +8,18 @@
 #include "core/settings.h"
 #include "demo_scene.h"
 #include "game/cursor_picture.h"
+#include "game/game_calls.h"
+#include "game/game_drawing.h"
 #include "game/game_mouse.h"
+#include "game/game_screen.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
 #include "parallel/worker_count.h"
 #include "picture_dump.h"
 #include "present/filter_table.h"
 #include "raw_picture.h"
+#include "scene_art.h"
+#include "scene_transitions.h"
 #include "splicer/splicer_library.h"
 #include "win32/win32_world.h"
 
@@ -23,8 +28,6 @@ namespace {
 
 using namespace standin::game;
 
-constexpr int32_t kFrameWidth = 800;
-constexpr int32_t kFrameHeight = 600;
 constexpr WPARAM kNumericPlus = 0x6B;
 constexpr int32_t kToggleFullScreen = 40009;
 
@@ -41,9 +44,11 @@ class PlayThrough {
     ReportStart();
     frame_ = LockSurface(session_.frame_surface);
     if (!LoadPlayerFrame()) return 1;
+    scene_ = MakeScene();
     Present(DrawNext());
     ResizeClient(session_.window, 1280, 800);
     Repaint();
+    PlayTransitions();
     CycleAllFilters("windowed");
     MoveMouse();
     RequestCursors();
@@ -96,12 +101,27 @@ class PlayThrough {
     return true;
   }
 
-  RECT DrawNext() {
-    if (player_frame_) return {0, 0, kFrameWidth - 1, kFrameHeight - 1};
-    return DrawScene(frame_, kFrameWidth, kFrameHeight, step_++);
+  std::vector<RECT> DrawNext() {
+    if (player_frame_) return {RECT{0, 0, kFrameWidth - 1, kFrameHeight - 1}};
+    return DrawScene(*scene_, frame_, step_++);
   }
 
   void Present(const RECT& changed) { PresentFrame(session_.primary, changed); }
+  void Present(const std::vector<RECT>& changed) {
+    for (const RECT& rectangle : changed) Present(rectangle);
+  }
+
+  // The game's screen transitions, each present showing the whole frame; the third step of
+  // each is saved.
+  void PlayTransitions() {
+    RunTransitions(
+        frame_,
+        [this](const char* name, int32_t present) {
+          Present(RECT{0, 0, kFrameWidth - 1, kFrameHeight - 1});
+          if (present == 3) SaveScreenshot(name, "transitions", std::string(name) + ", third step");
+        },
+        [this] { Present(DrawNext()); });
+  }
 
   // What the game's message loop does after a change of size or mode: the window is repainted.
   void Repaint() {
@@ -156,6 +176,7 @@ class PlayThrough {
   PictureDump dump_;
   GameSession session_;
   LockedSurface frame_;
+  std::shared_ptr<Scene> scene_;
   int32_t step_ = 0;
   bool player_frame_ = false;
 };
