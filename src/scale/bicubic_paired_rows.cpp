@@ -6,38 +6,47 @@
 namespace qz::scale {
 namespace {
 
-// Entry of columns `left` and `right`, one pixel each.
+// Entry of columns `left` and `right`, one pixel each. The top byte carries no colour; zero in the
+// entries, it sums to zero in every pixel.
 __m128i PairOfPixels(uint32_t left, uint32_t right) {
-  const __m128i bytes = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(left)),
-                                          _mm_cvtsi32_si128(static_cast<int>(right)));
+  const __m128i bytes = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(left & 0xFFFFFFu)),
+                                          _mm_cvtsi32_si128(static_cast<int>(right & 0xFFFFFFu)));
   return _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
 }
 
-void PairColumns(const uint32_t* row, int32_t first_column, int32_t entry_count,
+// Entries first_column .. last_column of one source row, `entries` indexed by column.
+void PairColumns(const uint32_t* row, int32_t first_column, int32_t last_column,
                  PairedColumns* entries) {
-  int32_t i = 0;
-  if (first_column < 0) {
-    entries[0].channels = PairOfPixels(row[0], row[0]);
-    i = 1;
+  int32_t column = first_column;
+  if (column < 0) {
+    entries[-1].channels = PairOfPixels(row[0], row[0]);
+    column = 0;
   }
   // Interleaving the bytes of columns c .. c + 3 with those of c + 1 .. c + 4 gives the pairs of
   // four entries at once, before widening to 16 bits.
   const __m128i zero = _mm_setzero_si128();
-  for (; i + 4 <= entry_count; i += 4) {
-    const uint32_t* pixels = row + first_column + i;
-    const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
-    const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 1));
+  const __m128i colour_bytes = _mm_set1_epi32(0x00FFFFFF);
+  for (; column + 3 <= last_column; column += 4) {
+    const uint32_t* pixels = row + column;
+    const __m128i left =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)), colour_bytes);
+    const __m128i right =
+        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 1)), colour_bytes);
     const __m128i low = _mm_unpacklo_epi8(left, right);
     const __m128i high = _mm_unpackhi_epi8(left, right);
-    entries[i].channels = _mm_unpacklo_epi8(low, zero);
-    entries[i + 1].channels = _mm_unpackhi_epi8(low, zero);
-    entries[i + 2].channels = _mm_unpacklo_epi8(high, zero);
-    entries[i + 3].channels = _mm_unpackhi_epi8(high, zero);
+    entries[column].channels = _mm_unpacklo_epi8(low, zero);
+    entries[column + 1].channels = _mm_unpackhi_epi8(low, zero);
+    entries[column + 2].channels = _mm_unpacklo_epi8(high, zero);
+    entries[column + 3].channels = _mm_unpackhi_epi8(high, zero);
   }
-  for (; i < entry_count; ++i) {
-    const uint32_t* pixels = row + first_column + i;
-    entries[i].channels = PairOfPixels(pixels[0], pixels[1]);
+  for (; column <= last_column; ++column) {
+    entries[column].channels = PairOfPixels(row[column], row[column + 1]);
   }
+}
+
+// Entries a slot has room for: columns -1 .. last_column.
+ptrdiff_t SlotEntries(const PairedRowRing& ring) {
+  return static_cast<ptrdiff_t>(ring.last_column) + 2;
 }
 
 }  // namespace
@@ -45,18 +54,27 @@ void PairColumns(const uint32_t* row, int32_t first_column, int32_t entry_count,
 PairedRowRing MakePairedRowRing(int32_t first_column, int32_t last_column) {
   PairedRowRing ring;
   ring.first_column = first_column;
-  ring.entry_count = last_column - first_column + 1;
-  ring.entries.reset(new (std::nothrow) PairedColumns[4 * static_cast<size_t>(ring.entry_count)]);
+  ring.last_column = last_column;
+  ring.entries.reset(new (std::nothrow) PairedColumns[4 * static_cast<size_t>(SlotEntries(ring))]);
   return ring;
 }
 
 const PairedColumns* PairedRow(PairedRowRing& ring, const ImageView& source, int32_t source_row) {
   const int32_t slot = source_row & 3;
-  PairedColumns* entries = ring.entries.get() + static_cast<ptrdiff_t>(slot) * ring.entry_count;
+  // Entry of column -1 first.
+  PairedColumns* entries = ring.entries.get() + slot * SlotEntries(ring) + 1;
   if (ring.rows_held[slot] != source_row) {
-    PairColumns(source.pixels + static_cast<ptrdiff_t>(source_row) * source.pitch,
-                ring.first_column, ring.entry_count, entries);
+    const uint32_t* row = source.pixels + static_cast<ptrdiff_t>(source_row) * source.pitch;
+    PairColumns(row, ring.first_column, ring.last_column, entries);
     ring.rows_held[slot] = source_row;
+    // The next row is most likely the next one paired; fetch it while this one is used.
+    if (source_row + 1 <= source.height + 2) {
+      const uint32_t* next = row + source.pitch;
+      for (int32_t column = ring.first_column < 0 ? 0 : ring.first_column;
+           column <= ring.last_column + 1; column += 16) {
+        _mm_prefetch(reinterpret_cast<const char*>(next + column), _MM_HINT_T0);
+      }
+    }
   }
   return entries;
 }

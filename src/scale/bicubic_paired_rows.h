@@ -1,7 +1,7 @@
 #pragma once
-// Source rows laid out for the bicubic multiply-adds. Entry c of a paired row holds the channels
-// of columns c and c + 1 side by side as 16-bit lanes, (b c, b c+1, g c, g c+1, r c, r c+1,
-// a c, a c+1), so one 16-bit multiply-add by a pair of weights sums two taps of every channel at
+// Source rows laid out for the bicubic multiply-adds. Entry c of a paired row holds the colour
+// channels of columns c and c + 1 side by side as 16-bit lanes, (b c, b c+1, g c, g c+1, r c,
+// r c+1, 0, 0), so one 16-bit multiply-add by a pair of weights sums two taps of every channel at
 // once; the four taps sx - 1 .. sx + 2 of a tap row are entries sx - 1 and sx + 1. Column -1 is
 // column 0 (its weight then adds to that of column 0).
 #include <emmintrin.h>
@@ -19,20 +19,21 @@ struct PairedColumns {
 
 // Up to four paired source rows, each kept in slot (row & 3) so that the four consecutive tap
 // rows of a destination row never evict each other, and a row is paired once for all the
-// destination rows that read it.
+// destination rows that read it. A slot has room for the entries of columns -1 .. last_column
+// and holds those of first_column .. last_column.
 struct PairedRowRing {
-  std::unique_ptr<PairedColumns[]> entries;  // four slots of `entry_count` entries
-  int32_t first_column = 0;                  // column of entry 0, at least -1
-  int32_t entry_count = 0;
+  std::unique_ptr<PairedColumns[]> entries;
+  int32_t first_column = 0;
+  int32_t last_column = 0;
   int32_t rows_held[4] = {-1, -1, -1, -1};
 };
 
-// A ring for entries first_column .. last_column (first_column >= -1); empty when the memory
-// cannot be had. The entries read source columns up to last_column + 1.
+// A ring for entries first_column .. last_column (-1 <= first_column <= last_column); empty when
+// the memory cannot be had. The entries read source columns up to last_column + 1.
 PairedRowRing MakePairedRowRing(int32_t first_column, int32_t last_column);
 
-// The paired source row `source_row` (entry 0 is first_column), paired now unless the ring holds
-// it already.
+// The paired source row `source_row`, indexed by column (entry c at [c], so from [-1]), paired
+// now unless the ring holds it already.
 const PairedColumns* PairedRow(PairedRowRing& ring, const ImageView& source, int32_t source_row);
 
 }  // namespace qz::scale

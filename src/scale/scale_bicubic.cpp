@@ -16,8 +16,7 @@ void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0
   }
   const BicubicColumn* columns = weights.columns.get();
   // Entries from column sx - 1 of the first pixel to sx + 1 of the last.
-  const int32_t first_centre = columns[x0].centre;
-  PairedRowRing ring = MakePairedRowRing(first_centre - 1, columns[x1].centre + 1);
+  PairedRowRing ring = MakePairedRowRing(columns[x0].centre - 1, columns[x1].centre + 1);
   // The weights of every phase in the current row.
   const std::unique_ptr<PixelWeights[]> phase_weights(new (std::nothrow)
                                                           PixelWeights[weights.phase_count]);
@@ -35,7 +34,7 @@ void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0
     }
     const auto sums_of = [&](int32_t x) {
       const BicubicColumn column = columns[x];
-      return BicubicSums(tap_rows, column.centre - first_centre, phase_weights[column.phase]);
+      return BicubicSums(tap_rows, column.centre - 1, phase_weights[column.phase]);
     };
     uint32_t* out = destination.pixels + static_cast<ptrdiff_t>(y) * destination.pitch;
     int32_t x = x0;

@@ -21,10 +21,10 @@ namespace qz::scale {
 void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1);
 
 // Sums of tap row n (0..3) of a pixel: `tap_row` is that paired source row
-// (bicubic_paired_rows.h) and `entry` its entry of columns sx - 1 and sx. A 16-bit multiply-add of
-// an entry by a weight pair repeated in every 32-bit lane gives w·left + w'·right of each channel
-// exactly in 32 bits. The pairs are spread from the weights here rather than stored spread: eight
-// more loads a pixel cost more than eight shuffles.
+// (bicubic_paired_rows.h) and `entry` = sx - 1, its entry of columns sx - 1 and sx. A 16-bit
+// multiply-add of an entry by a weight pair repeated in every 32-bit lane gives w·left + w'·right
+// of each channel exactly in 32 bits. The pairs are spread from the weights here rather than stored
+// spread: eight more loads a pixel cost more than eight shuffles.
 template <int32_t kTapRow>
 __m128i TapRowSums(const PairedColumns* tap_row, ptrdiff_t entry, const PixelWeights& weights) {
   constexpr int32_t kLeftLane = (kTapRow % 2) * 2;  // the 32-bit lane of (w4n, w4n+1)
@@ -43,7 +43,7 @@ __m128i TapRowSums(const PairedColumns* tap_row, ptrdiff_t entry, const PixelWei
 //   sy + 2  [ w12    w13   w14     w15 ]
 //             ^ column 0 stands in for column -1 when sx = 0
 //
-// `tap_rows[n]` is paired source row n and `entry` the entry of columns sx - 1 and sx in each.
+// `tap_rows[n]` is paired source row n and `entry` = sx - 1.
 inline __m128i BicubicSums(const PairedColumns* const tap_rows[4], ptrdiff_t entry,
                            const PixelWeights& weights) {
   return _mm_add_epi32(_mm_add_epi32(TapRowSums<0>(tap_rows[0], entry, weights),
@@ -54,14 +54,14 @@ inline __m128i BicubicSums(const PairedColumns* const tap_rows[4], ptrdiff_t ent
 
 // Four destination pixels from their channel sums, each sum >> 14, with the top bytes of
 // `previous`. The weights are non-negative and total at most 16384, so each channel is at most
-// 255 and the saturating packs keep it whole.
+// 255 and the saturating packs keep it whole; the fourth sum is 0, the entries carrying no top
+// byte.
 inline __m128i BicubicPixels(__m128i sums0, __m128i sums1, __m128i sums2, __m128i sums3,
                              __m128i previous) {
   const __m128i low = _mm_packs_epi32(_mm_srai_epi32(sums0, 14), _mm_srai_epi32(sums1, 14));
   const __m128i high = _mm_packs_epi32(_mm_srai_epi32(sums2, 14), _mm_srai_epi32(sums3, 14));
   const __m128i top_bytes = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
-  return _mm_or_si128(_mm_and_si128(previous, top_bytes),
-                      _mm_andnot_si128(top_bytes, _mm_packus_epi16(low, high)));
+  return _mm_or_si128(_mm_and_si128(previous, top_bytes), _mm_packus_epi16(low, high));
 }
 
 }  // namespace qz::scale
