@@ -104,31 +104,34 @@ void* ScreenBitmap(void* screen) {
   return ReadField<void*>(screen, game::kScreenBitmap);
 }
 
+// Copies the screen bitmap over the "QZ.Rez" rectangle, steps its brightness, then hands the
+// bitmap and the copy to `finish`.
+template <typename Finish>
+void FadeScreen(void* screen, FadeSteps steps, Finish finish) {
+  void* bitmap = ScreenBitmap(screen);
+  if (bitmap == nullptr) return;
+  const int32_t width = core::ReadVariable("QZ.Rez.X");
+  const int32_t height = core::ReadVariable("QZ.Rez.Y");
+  ScopedBitmap copy(width, height);
+  GrabScreen(copy.object, bitmap, 0, 0);
+  Fade(bitmap, copy.object, width, height, steps);
+  finish(bitmap, copy.object, width, height);
+}
+
 }  // namespace
 
 void FadeOut(void* screen, uint32_t, uint32_t restore) {
-  void* bitmap = ScreenBitmap(screen);
-  if (bitmap == nullptr) return;
-  const int32_t width = core::ReadVariable("QZ.Rez.X");
-  const int32_t height = core::ReadVariable("QZ.Rez.Y");
-  ScopedBitmap copy(width, height);
-  GrabScreen(copy.object, bitmap, 0, 0);
-  Fade(bitmap, copy.object, width, height, {4, -1});
-  using Fill = ThisCall<void, int32_t, int32_t, int32_t, int32_t, uint32_t>;
-  At<Fill>(kFillBitmap)(bitmap, 0, 0, width, height, 0);
-  UpdateRectangle(0, 0, width, height);
-  if ((restore & 0xFF) != 0) DrawOnScreen(copy.object, bitmap, 0, 0);
+  FadeScreen(screen, {4, -1}, [restore](void* bitmap, void* copy, int32_t width, int32_t height) {
+    using Fill = ThisCall<void, int32_t, int32_t, int32_t, int32_t, uint32_t>;
+    At<Fill>(kFillBitmap)(bitmap, 0, 0, width, height, 0);
+    UpdateRectangle(0, 0, width, height);
+    if ((restore & 0xFF) != 0) DrawOnScreen(copy, bitmap, 0, 0);
+  });
 }
 
 void FadeIn(void* screen, uint32_t) {
-  void* bitmap = ScreenBitmap(screen);
-  if (bitmap == nullptr) return;
-  const int32_t width = core::ReadVariable("QZ.Rez.X");
-  const int32_t height = core::ReadVariable("QZ.Rez.Y");
-  ScopedBitmap copy(width, height);
-  GrabScreen(copy.object, bitmap, 0, 0);
-  Fade(bitmap, copy.object, width, height, {0, 1});
-  DrawOnScreen(copy.object, bitmap, 0, 0);
+  FadeScreen(screen, {0, 1},
+             [](void* bitmap, void* copy, int32_t, int32_t) { DrawOnScreen(copy, bitmap, 0, 0); });
 }
 
 void CrossFade(void* screen, int32_t x, int32_t y, int32_t w, int32_t h, int32_t delay) {

@@ -19,33 +19,52 @@ inline constexpr uint32_t kDrawFrameOpaque = 0x47D660;
 inline constexpr uint32_t kDrawFrameShadowRows = 0x47E140;
 inline constexpr uint32_t kDrawFrameHalf = 0x47E880;
 
+// The screen transitions: this-call on the screen object.
+inline constexpr uint32_t kCrossFade = 0x603380;
+inline constexpr uint32_t kFadeOut = 0x6036A0;
+inline constexpr uint32_t kFadeIn = 0x6038A0;
+// The plain images (this-call on the image) and the glyph (this-call on the font).
+inline constexpr uint32_t kDrawImage24 = 0x44ECE0;
+inline constexpr uint32_t kDrawImage8 = 0x44F940;
+inline constexpr uint32_t kDrawGlyph = 0x4B4F00;
+// The bitmap routines: this-call on the bitmap.
+inline constexpr uint32_t kConstructBitmap = 0x44DC40;
+inline constexpr uint32_t kConstructNamedBitmap = 0x44DD20;
+inline constexpr uint32_t kBitmapNoOp = 0x44DE00;
+inline constexpr uint32_t kAttachBuffer = 0x44DF20;
+inline constexpr uint32_t kDrawToBuffer = 0x44DF80;
+inline constexpr uint32_t kGrabFromBuffer = 0x44E0C0;
+inline constexpr uint32_t kFill = 0x44E190;
+inline constexpr uint32_t kOutline = 0x44E210;
+inline constexpr uint32_t kDarken = 0x44E2C0;
+inline constexpr uint32_t kDarkenThroughMask = 0x44E370;
+inline constexpr uint32_t kTintByColour = 0x44E450;
+inline constexpr uint32_t kTintByHue = 0x44E610;
 // A routine of the game's drawing code and the stack words it takes after its object.
 struct DrawingRoutine {
   uint32_t address;
   uint8_t stack_arguments;
 };
-
 // The routines the plug-in replaces whole, all this-calls on their object.
 inline constexpr DrawingRoutine kReplacedRoutines[] = {
-    {0x603380, 5},   // cross-fade (screen)
-    {0x6036A0, 2},   // fade-out (screen)
-    {0x6038A0, 1},   // fade-in (screen)
-    {0x44ECE0, 10},  // 24-bit image draw (image)
-    {0x44F940, 11},  // 8-bit image draw (image)
-    {0x4B4F00, 5},   // glyph (font)
-    {0x44DC40, 2},   // bitmap construction
-    {0x44DD20, 3},   // named bitmap construction
-    {0x44DE00, 1},   // a bitmap routine with nothing to do in 32 bits
-    {0x44DF20, 4},   // bitmap: attach a buffer
-    {0x44DF80, 11},  // bitmap: draw to a buffer
-    {0x44E0C0, 6},   // bitmap: grab from a buffer
-    {0x44E190, 5},   // bitmap: fill
-    {0x44E210, 5},   // bitmap: outline
-    {0x44E2C0, 4},   // bitmap: darken
-    {0x44E370, 7},   // bitmap: darken through a mask
-    {0x44E450, 5},   // bitmap: tint by colour
-    {0x44E610, 6},   // bitmap: tint by hue
-    // the eight sprite-frame routines (frame)
+    {kCrossFade, 5},
+    {kFadeOut, 2},
+    {kFadeIn, 1},
+    {kDrawImage24, 10},
+    {kDrawImage8, 11},
+    {kDrawGlyph, 5},
+    {kConstructBitmap, 2},
+    {kConstructNamedBitmap, 3},
+    {kBitmapNoOp, 1},  // a bitmap routine with nothing to do in 32 bits
+    {kAttachBuffer, 4},
+    {kDrawToBuffer, 11},
+    {kGrabFromBuffer, 6},
+    {kFill, 5},
+    {kOutline, 5},
+    {kDarken, 4},
+    {kDarkenThroughMask, 7},
+    {kTintByColour, 5},
+    {kTintByHue, 6},
     {kDrawFrame, 13},
     {kDrawFrameShaded, 14},
     {kDrawFrameFlagged, 13},
@@ -55,7 +74,6 @@ inline constexpr DrawingRoutine kReplacedRoutines[] = {
     {kDrawFrameShadowRows, 13},
     {kDrawFrameHalf, 13},
 };
-
 // The places the plug-in wraps: two routine entries, two pointer slots of the video decoder and
 // one call instruction. A run of the routine behind a slot or a call site is recorded under the
 // slot's or the site's address.

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "game/game_calls.h"
+#include "game/game_drawing.h"
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/x86_code.h"

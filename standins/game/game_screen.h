@@ -13,7 +13,6 @@ namespace standin::game {
 inline constexpr uint32_t kTimer = 0x4F8970;
 inline constexpr uint32_t kWait = 0x4F8980;
 inline constexpr uint32_t kPresent = 0x4EDB20;
-inline constexpr uint32_t kConstructBitmap = 0x44DC40;
 inline constexpr uint32_t kBitmapBaseConstructor = 0x558970;
 inline constexpr uint32_t kDestroyBitmap = 0x44DDD0;
 inline constexpr uint32_t kBitmapClassTable = 0x63B9C8;

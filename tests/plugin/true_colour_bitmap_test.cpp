@@ -21,15 +21,7 @@ using standin::game::CallGameMethod;
 using standin::game::GameBitmap;
 using standin::game::NewGameBitmap;
 using standin::game::Word;
-
-constexpr uint32_t kConstructNamed = 0x44DD20;
-constexpr uint32_t kAttach = 0x44DF20;
-constexpr uint32_t kDrawToBuffer = 0x44DF80;
-constexpr uint32_t kFill = 0x44E190;
-constexpr uint32_t kDarkenThroughMask = 0x44E370;
-constexpr uint32_t kTintByColour = 0x44E450;
-constexpr uint32_t kDrawImage24 = 0x44ECE0;
-constexpr uint32_t kDrawImage8 = 0x44F940;
+using namespace standin::game;
 
 uint32_t U(int32_t value) {
   return static_cast<uint32_t>(value);
@@ -71,7 +63,7 @@ TEST(TrueColourBitmap, NamedAndEmptyConstructions) {
   StartTrueColour({});
   GameBitmap named{};
   const char name[] = "panel";
-  EXPECT_EQ(CallGameMethod(kConstructNamed, &named, {Word(name), 4, 2}), 0);
+  EXPECT_EQ(CallGameMethod(kConstructNamedBitmap, &named, {Word(name), 4, 2}), 0);
   EXPECT_EQ(named.name, name);
   EXPECT_EQ(named.base_flags, 0x12u);
   EXPECT_EQ(named.buffer_size, 32u);
@@ -93,7 +85,7 @@ TEST(TrueColourBitmap, AttachingReleasesAnOwnedBufferExactlyOnce) {
   uint32_t* owned = bitmap->pixels;
   std::vector<uint32_t> first(6 * 3);
   std::vector<uint32_t> second(2 * 2);
-  EXPECT_EQ(CallGameMethod(kAttach, bitmap, {6, 3, 24, Word(first.data())}), 0);
+  EXPECT_EQ(CallGameMethod(kAttachBuffer, bitmap, {6, 3, 24, Word(first.data())}), 0);
   EXPECT_EQ(Releases(owned), 1u);
   EXPECT_EQ(bitmap->pixels, first.data());
   EXPECT_EQ(bitmap->borrowed, 1);
@@ -101,7 +93,7 @@ TEST(TrueColourBitmap, AttachingReleasesAnOwnedBufferExactlyOnce) {
   EXPECT_EQ(bitmap->pitch, 24);
   EXPECT_EQ(bitmap->buffer_size, 64u) << "the buffer size stays as it was";
   const size_t releases = standin::game::HeapCalls().size();
-  EXPECT_EQ(CallGameMethod(kAttach, bitmap, {2, 2, 8, Word(second.data())}), 0);
+  EXPECT_EQ(CallGameMethod(kAttachBuffer, bitmap, {2, 2, 8, Word(second.data())}), 0);
   EXPECT_EQ(standin::game::HeapCalls().size(), releases) << "a borrowed buffer is not released";
   // Destroying it leaves the borrowed buffer alone.
   standin::game::DeleteGameBitmap(bitmap);

@@ -23,9 +23,8 @@ using qz::truecolour::PixelFromRgb565;
 using standin::game::CallGameMethod;
 using standin::game::DrawingRuns;
 using standin::game::GameBitmap;
+using standin::game::kDrawGlyph;
 using standin::game::Word;
-
-constexpr uint32_t kDrawGlyph = 0x4B4F00;
 
 // A font of the game's with one glyph, 'A': two rows of three bytes, drawn 1 pixel right of
 // where it is asked, its bytes 5 bytes into the font's glyph data; colour i is i * 0x0101.

@@ -19,12 +19,12 @@ using qz::testing::StartTrueColour;
 using standin::game::CallGameMethod;
 using standin::game::GameBitmap;
 using standin::game::GameScreen;
+using standin::game::kCrossFade;
+using standin::game::kFadeIn;
+using standin::game::kFadeOut;
 using standin::game::ScreenEvent;
 using standin::game::ScreenEvents;
 
-constexpr uint32_t kCrossFade = 0x603380;
-constexpr uint32_t kFadeOut = 0x6036A0;
-constexpr uint32_t kFadeIn = 0x6038A0;
 constexpr int32_t kWidth = 7;
 constexpr int32_t kHeight = 5;
 

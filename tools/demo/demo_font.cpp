@@ -9,7 +9,6 @@ namespace {
 
 constexpr int32_t kGlyphWidth = 5;
 constexpr int32_t kGlyphHeight = 7;
-constexpr uint32_t kDrawGlyph = 0x4B4F00;
 
 struct GlyphRows {
   char character;
@@ -82,7 +81,7 @@ int32_t DrawText(const DemoFont& font, void* bitmap, int32_t x, int32_t y, const
   for (const char character : text) {
     const bool known = font.characters.find(character) != std::string::npos;
     const auto drawn = static_cast<unsigned char>(known ? character : ' ');
-    standin::game::CallGameMethod(kDrawGlyph, font.object.data(),
+    standin::game::CallGameMethod(standin::game::kDrawGlyph, font.object.data(),
                                   {drawn, standin::game::Word(bitmap), static_cast<uint32_t>(x),
                                    static_cast<uint32_t>(y), colour_index});
     x += kGlyphWidth + 1;

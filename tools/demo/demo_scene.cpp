@@ -14,25 +14,7 @@
 namespace demo {
 namespace {
 
-using standin::game::CallGameMethod;
-using standin::game::GameBitmap;
-using standin::game::Word;
-
-// The game's routines the scene is drawn with.
-constexpr uint32_t kDrawFrameShaded = 0x47C300;
-constexpr uint32_t kDrawFrameFlagged = 0x47C9C0;
-constexpr uint32_t kDrawFrameShadowPacked = 0x47D250;
-constexpr uint32_t kDrawFrameOpaque = 0x47D660;
-constexpr uint32_t kDrawFrameShadowRows = 0x47E140;
-constexpr uint32_t kDrawFrameHalf = 0x47E880;
-constexpr uint32_t kBitmapDrawToBuffer = 0x44DF80;
-constexpr uint32_t kBitmapFill = 0x44E190;
-constexpr uint32_t kBitmapOutline = 0x44E210;
-constexpr uint32_t kBitmapDarken = 0x44E2C0;
-constexpr uint32_t kBitmapDarkenThroughMask = 0x44E370;
-constexpr uint32_t kBitmapTintByColour = 0x44E450;
-constexpr uint32_t kDrawImage24 = 0x44ECE0;
-constexpr uint32_t kDrawImage8 = 0x44F940;
+using namespace standin::game;
 
 constexpr uint32_t kFlags[] = {0xD02020, 0x2040D0, 0xE0C020};
 constexpr int32_t kUnits = 12;
@@ -188,7 +170,7 @@ void PanelCall(const Scene& scene, uint32_t routine, std::vector<uint32_t> argum
 
 // The day counter, the part of the panel that changes.
 void DrawDay(const Scene& scene, int32_t step) {
-  PanelCall(scene, kBitmapFill,
+  PanelCall(scene, kFill,
             {U(kDayText.left), U(kDayText.top), U(kDayText.right - kDayText.left),
              U(kDayText.bottom - kDayText.top), Rgb565(kPanelGround)});
   DrawText(scene.font, scene.panel, kDayText.left + 2, kDayText.top + 3,
@@ -197,33 +179,33 @@ void DrawDay(const Scene& scene, int32_t step) {
 
 void DrawPanel(Scene& scene) {
   GameBitmap* panel = scene.panel;
-  PanelCall(scene, kBitmapFill, {0, 0, U(kFrameWidth), U(kPanelHeight), Rgb565(kPanelGround)});
-  PanelCall(scene, kBitmapOutline, {0, 0, U(kFrameWidth), U(kPanelHeight), Rgb565(kPanelGold)});
-  PanelCall(scene, kBitmapDarken, {6, 6, 108, 52});
+  PanelCall(scene, kFill, {0, 0, U(kFrameWidth), U(kPanelHeight), Rgb565(kPanelGround)});
+  PanelCall(scene, kOutline, {0, 0, U(kFrameWidth), U(kPanelHeight), Rgb565(kPanelGold)});
+  PanelCall(scene, kDarken, {6, 6, 108, 52});
   CallGameMethod(kDrawImage8, scene.minimap_object.data(),
                  {0, 0, U(scene.art.minimap_width), U(scene.art.minimap_height),
                   Word(panel->pixels), 10, 9, U(kFrameWidth), U(kPanelHeight), U(panel->pitch), 0});
   CallGameMethod(kDrawImage24, scene.portrait_object.data(),
                  {0, 0, U(scene.art.portrait_size), U(scene.art.portrait_size), Word(panel->pixels),
                   124, 9, U(kFrameWidth), U(kPanelHeight), U(panel->pitch)});
-  PanelCall(scene, kBitmapOutline, {123, 8, 48, 48, Rgb565(kPanelGold)});
+  PanelCall(scene, kOutline, {123, 8, 48, 48, Rgb565(kPanelGold)});
   // The player's banner: a light stripe tinted to the player's colour.
-  PanelCall(scene, kBitmapFill, {180, 8, 14, 48, Rgb565(0xE0E0E0)});
-  PanelCall(scene, kBitmapTintByColour, {180, 8, 14, 48, kFlags[0]});
+  PanelCall(scene, kFill, {180, 8, 14, 48, Rgb565(0xE0E0E0)});
+  PanelCall(scene, kTintByColour, {180, 8, 14, 48, kFlags[0]});
   DrawText(scene.font, panel, 206, 10, "GOLD 1200", kTextGold);
   DrawText(scene.font, panel, 206, 25, "WOOD 850", kTextGold);
   DrawText(scene.font, panel, 206, 40, "STONE 400", kTextGold);
   // A button with a striped, darkened face.
-  PanelCall(scene, kBitmapFill, {640, 10, 150, 44, Rgb565(0x807060)});
-  PanelCall(scene, kBitmapDarkenThroughMask,
+  PanelCall(scene, kFill, {640, 10, 150, 44, Rgb565(0x807060)});
+  PanelCall(scene, kDarkenThroughMask,
             {640, 10, 150, 44, Word(scene.button_mask_object.data()), 0, 0});
-  PanelCall(scene, kBitmapOutline, {640, 10, 150, 44, Rgb565(kPanelGold)});
+  PanelCall(scene, kOutline, {640, 10, 150, 44, Rgb565(kPanelGold)});
   DrawText(scene.font, panel, 690, 28, "MENU", kTextWhite);
 }
 
 // Copies the panel's rectangle `area` (panel coordinates) into the frame below the map.
 RECT ShowPanel(const Scene& scene, const standin::game::LockedSurface& frame, const Area& area) {
-  PanelCall(scene, kBitmapDrawToBuffer,
+  PanelCall(scene, kDrawToBuffer,
             {U(area.left), U(area.top), U(area.right - area.left), U(area.bottom - area.top),
              Word(frame.pixels), U(area.left), U(kMapHeight + area.top), U(kFrameWidth),
              U(kFrameHeight), U(frame.pitch_pixels * 4), 0});

@@ -8,6 +8,7 @@
 #include "core/settings.h"
 #include "demo_scene.h"
 #include "game/game_calls.h"
+#include "game/game_drawing.h"
 #include "game/game_image.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
@@ -40,9 +41,11 @@ bool HooksInForce() {
       kCreateDirectDrawSite, kAdjustExtendedSite, kAdjustSite, kCursorPositionSlot,
       kTwoArgumentSlots[0], kTwoArgumentSlots[1], kWindowProcedure, kCommandHandler,
       kAfterPlacementSite, kMessageLineSkipSite,
-      // the game's drawing routines the scene goes through
-      0x47C300, 0x47C9C0, 0x47D250, 0x47D660, 0x47E140, 0x47E880, 0x44DC40, 0x44DF80, 0x44E190,
-      0x44E210, 0x44E2C0, 0x44E370, 0x44E450, 0x44E610, 0x44ECE0, 0x44F940, 0x4B4F00};
+      // the game's drawing routines the scene and the transitions go through
+      kDrawFrameShaded, kDrawFrameFlagged, kDrawFrameShadowPacked, kDrawFrameOpaque,
+      kDrawFrameShadowRows, kDrawFrameHalf, kConstructBitmap, kAttachBuffer, kDrawToBuffer,
+      kGrabFromBuffer, kFill, kOutline, kDarken, kDarkenThroughMask, kTintByColour, kTintByHue,
+      kDrawImage24, kDrawImage8, kDrawGlyph, kFadeOut, kFadeIn, kCrossFade};
   for (uint32_t address : needed) {
     if (standin::splicer::HookAt(address) == nullptr) {
       std::printf("no hook at 0x%X\n", address);

@@ -10,11 +10,6 @@ namespace {
 
 using namespace standin::game;
 
-constexpr uint32_t kAttachBuffer = 0x44DF20;
-constexpr uint32_t kGrab = 0x44E0C0;
-constexpr uint32_t kCrossFade = 0x603380;
-constexpr uint32_t kFadeOut = 0x6036A0;
-constexpr uint32_t kFadeIn = 0x6038A0;
 constexpr int32_t kCrossFadeSteps = 8;
 
 uint32_t U(int32_t value) {
@@ -44,7 +39,7 @@ void RunTransitions(const LockedSurface& frame,
   play("fade-in", kFadeIn, {0});
   screen.previous = NewGameBitmap(kFrameWidth, kMapHeight);
   CallGameMethod(
-      kGrab, screen.previous,
+      kGrabFromBuffer, screen.previous,
       {Word(frame.pixels), 0, 0, U(kFrameWidth), U(kFrameHeight), U(frame.pitch_pixels * 4)});
   for (int32_t i = 0; i < kCrossFadeSteps; ++i) step();
   play("cross-fade", kCrossFade, {0, 0, U(kFrameWidth), U(kMapHeight), U(-1)});
