@@ -6,11 +6,10 @@
 namespace qz::scale {
 namespace {
 
-// Entry of columns `left` and `right`, one pixel each. The top byte carries no colour; zero in the
-// entries, it sums to zero in every pixel.
+// Entry of columns `left` and `right`, one pixel each.
 __m128i PairOfPixels(uint32_t left, uint32_t right) {
-  const __m128i bytes = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(left & 0xFFFFFFu)),
-                                          _mm_cvtsi32_si128(static_cast<int>(right & 0xFFFFFFu)));
+  const __m128i bytes = _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(left)),
+                                          _mm_cvtsi32_si128(static_cast<int>(right)));
   return _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
 }
 
@@ -25,13 +24,10 @@ void PairColumns(const uint32_t* row, int32_t first_column, int32_t last_column,
   // Interleaving the bytes of columns c .. c + 3 with those of c + 1 .. c + 4 gives the pairs of
   // four entries at once, before widening to 16 bits.
   const __m128i zero = _mm_setzero_si128();
-  const __m128i colour_bytes = _mm_set1_epi32(0x00FFFFFF);
   for (; column + 3 <= last_column; column += 4) {
     const uint32_t* pixels = row + column;
-    const __m128i left =
-        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)), colour_bytes);
-    const __m128i right =
-        _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 1)), colour_bytes);
+    const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
+    const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 1));
     const __m128i low = _mm_unpacklo_epi8(left, right);
     const __m128i high = _mm_unpackhi_epi8(left, right);
     entries[column].channels = _mm_unpacklo_epi8(low, zero);

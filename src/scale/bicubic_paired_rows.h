@@ -1,7 +1,7 @@
 #pragma once
-// Source rows laid out for the bicubic multiply-adds. Entry c of a paired row holds the colour
-// channels of columns c and c + 1 side by side as 16-bit lanes, (b c, b c+1, g c, g c+1, r c,
-// r c+1, 0, 0), so one 16-bit multiply-add by a pair of weights sums two taps of every channel at
+// Source rows laid out for the bicubic multiply-adds. Entry c of a paired row holds the bytes of
+// columns c and c + 1 side by side as 16-bit lanes, (b c, b c+1, g c, g c+1, r c, r c+1, a c,
+// a c+1), so one 16-bit multiply-add by a pair of weights sums two taps of every channel at
 // once; the four taps sx - 1 .. sx + 2 of a tap row are entries sx - 1 and sx + 1. Column -1 is
 // column 0 (its weight then adds to that of column 0).
 #include <emmintrin.h>

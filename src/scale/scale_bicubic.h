@@ -54,14 +54,15 @@ inline __m128i BicubicSums(const PairedColumns* const tap_rows[4], ptrdiff_t ent
 
 // Four destination pixels from their channel sums, each sum >> 14, with the top bytes of
 // `previous`. The weights are non-negative and total at most 16384, so each channel is at most
-// 255 and the saturating packs keep it whole; the fourth sum is 0, the entries carrying no top
-// byte.
+// 255 and the saturating packs keep it whole. The top bytes of the source are summed too and
+// dropped here: one mask per four pixels costs less than one per paired entry.
 inline __m128i BicubicPixels(__m128i sums0, __m128i sums1, __m128i sums2, __m128i sums3,
                              __m128i previous) {
   const __m128i low = _mm_packs_epi32(_mm_srai_epi32(sums0, 14), _mm_srai_epi32(sums1, 14));
   const __m128i high = _mm_packs_epi32(_mm_srai_epi32(sums2, 14), _mm_srai_epi32(sums3, 14));
   const __m128i top_bytes = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
-  return _mm_or_si128(_mm_and_si128(previous, top_bytes), _mm_packus_epi16(low, high));
+  return _mm_or_si128(_mm_and_si128(previous, top_bytes),
+                      _mm_andnot_si128(top_bytes, _mm_packus_epi16(low, high)));
 }
 
 }  // namespace qz::scale
