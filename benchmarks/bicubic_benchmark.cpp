@@ -41,12 +41,12 @@ std::vector<FullTableEntry> FullWeightTable(const BicubicWeights& weights) {
   std::vector<FullTableEntry> table;
   table.reserve(static_cast<size_t>(weights.destination_width) * weights.destination_height);
   for (int32_t y = 0; y < weights.destination_height; ++y) {
-    const BicubicTaps& row = weights.rows[y];
+    const double* row_factors = weights.rows.phases[weights.rows.taps[y].phase].factors;
     for (int32_t x = 0; x < weights.destination_width; ++x) {
-      const ColumnPhase& phase = weights.column_phases[weights.columns[x].phase];
+      const double* column_factors = weights.columns.phases[weights.columns.taps[x].phase].factors;
       FullTableEntry& pixel = table.emplace_back();
       for (int32_t n = 0; n < 4; ++n) {
-        pixel.tap_rows[n] = TapRowWeights(_mm_set1_pd(row.factors[n]), phase.factors);
+        pixel.tap_rows[n] = TapRowWeights(_mm_set1_pd(row_factors[n]), column_factors);
       }
     }
   }
@@ -96,10 +96,13 @@ void FactorisedWeights(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * width * height);
   const BicubicWeights& weights = CurrentBicubicWeights;
-  state.counters["weight_bytes"] =
-      static_cast<double>(width * sizeof(BicubicColumn) + height * sizeof(BicubicTaps) +
-                          weights.phase_count * sizeof(ColumnPhase));
-  state.counters["phases"] = weights.phase_count;
+  const int32_t phase_pairs =
+      weights.phase_weights ? weights.rows.phase_count * weights.columns.phase_count : 0;
+  state.counters["weight_bytes"] = static_cast<double>(
+      (width + height) * sizeof(AxisTap) +
+      (weights.rows.phase_count + weights.columns.phase_count) * sizeof(TapPhase) +
+      phase_pairs * sizeof(PixelWeights));
+  state.counters["phase_pairs"] = phase_pairs;
 }
 
 void FullTableWeights(benchmark::State& state) {

@@ -1,6 +1,6 @@
 #pragma once
 // Bicubic weights of every destination pixel, kept as factors of its row and of its column: the
-// weight of tap (n, m) of pixel (x, y) is trunc(rows[y].factors[n] * column factor m of x). The
+// weight of tap (n, m) of pixel (x, y) is trunc(row factor n of y * column factor m of x). The
 // memory grows with width + height; sixteen 32-bit weights per pixel (64 bytes) would take 400 MB
 // at 2880 x 2160, more than a 32-bit process can spare.
 #include <emmintrin.h>
@@ -10,25 +10,34 @@
 
 namespace qz::scale {
 
-// One destination row: the source row sy it is centred on and the factors of its taps
-// sy - 1 .. sy + 2, which carry the 16384 of the fixed-point weights.
-struct BicubicTaps {
-  int32_t centre = 0;
+// The factors of the four taps around one fraction: for a row, of source rows sy - 1 .. sy + 2,
+// carrying the 16384 of the fixed-point weights; for a column, of source columns sx - 1 .. sx + 2.
+// Rows (columns) with bitwise equal factors share one phase: a 2x image shown at 1440 x 1080 has a
+// few dozen of each.
+struct TapPhase {
   double factors[4] = {};
 };
 
-// The factors of column taps sx - 1 .. sx + 2 at one fraction. Columns with bitwise equal factors
-// share one phase, so a row works its weights out once per phase, not once per column: a 2x image
-// shown at 1440 x 1080 has a few dozen phases.
-struct ColumnPhase {
-  double factors[4] = {};
-};
-
-// One destination column: the source column sx it is centred on and its phase.
-struct BicubicColumn {
+// One destination row or column: the source row sy (column sx) it is centred on and its phase.
+struct AxisTap {
   int32_t centre = 0;
   int32_t phase = 0;
 };
+
+struct BicubicAxis {
+  int32_t phase_count = 0;
+  std::unique_ptr<AxisTap[]> taps;     // one per destination row (column)
+  std::unique_ptr<TapPhase[]> phases;  // phase_count entries
+};
+
+// The sixteen weights of a pixel as 16-bit lanes, w0..w7 and w8..w15: every weight is at most
+// 16384. Two loads give a pixel all its weights.
+struct PixelWeights {
+  __m128i halves[2];
+};
+
+// At most this many phase pairs get their weights worked out at build time (512 KiB).
+inline constexpr int32_t kLargestPhaseTable = 16384;
 
 struct BicubicWeights {
   // The sizes the factors were built for; all 0 while there are none.
@@ -36,10 +45,12 @@ struct BicubicWeights {
   int32_t source_height = 0;
   int32_t destination_width = 0;
   int32_t destination_height = 0;
-  int32_t phase_count = 0;
-  std::unique_ptr<BicubicColumn[]> columns;      // destination_width entries
-  std::unique_ptr<ColumnPhase[]> column_phases;  // phase_count entries
-  std::unique_ptr<BicubicTaps[]> rows;           // destination_height entries
+  BicubicAxis rows;
+  BicubicAxis columns;
+  // The weights of every row phase with every column phase, row phase major, so the frames need no
+  // floating point; null when there would be more than kLargestPhaseTable, and then each row works
+  // out those of its own phase.
+  std::unique_ptr<PixelWeights[]> phase_weights;
 };
 
 // The weights ScaleBicubic reads; written only by BuildBicubicWeights.
@@ -60,18 +71,16 @@ inline __m128i TapRowWeights(__m128d row_factor, const double* column_factors) {
   return _mm_unpacklo_epi64(left, right);
 }
 
-// The sixteen weights of a pixel as 16-bit lanes, w0..w7 and w8..w15: every weight is at most
-// 16384. Two loads give a pixel all its weights.
-struct PixelWeights {
-  __m128i halves[2];
-};
-
+// The weights of a pixel from those of its four tap rows.
 inline PixelWeights NarrowWeights(const __m128i tap_rows[4]) {
   return {{_mm_packs_epi32(tap_rows[0], tap_rows[1]), _mm_packs_epi32(tap_rows[2], tap_rows[3])}};
 }
 
-// The weights of a pixel from its row and column factors.
-inline PixelWeights PixelWeightsOf(const double row_factors[4], const double column_factors[4]) {
+// The weights of the pixels of one row phase and one column phase.
+inline PixelWeights PhaseWeights(const BicubicWeights& weights, int32_t row_phase,
+                                 int32_t column_phase) {
+  const double* row_factors = weights.rows.phases[row_phase].factors;
+  const double* column_factors = weights.columns.phases[column_phase].factors;
   const __m128i tap_rows[4] = {TapRowWeights(_mm_set1_pd(row_factors[0]), column_factors),
                                TapRowWeights(_mm_set1_pd(row_factors[1]), column_factors),
                                TapRowWeights(_mm_set1_pd(row_factors[2]), column_factors),

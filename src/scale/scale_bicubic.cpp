@@ -4,6 +4,30 @@
 #include <new>
 
 namespace qz::scale {
+namespace {
+
+// The weights of each column phase in rows of one phase: from the table of all phase pairs, or
+// worked out into `scratch` when there is none (kept while the row phase stays the same).
+struct RowWeights {
+  const BicubicWeights& weights;
+  std::unique_ptr<PixelWeights[]> scratch;
+  int32_t scratch_phase = -1;
+};
+
+const PixelWeights* WeightsOfRowPhase(RowWeights& row_weights, int32_t row_phase) {
+  const BicubicWeights& weights = row_weights.weights;
+  const int32_t column_phases = weights.columns.phase_count;
+  if (weights.phase_weights) return &weights.phase_weights[row_phase * column_phases];
+  if (row_weights.scratch_phase != row_phase) {
+    for (int32_t phase = 0; phase < column_phases; ++phase) {
+      row_weights.scratch[phase] = PhaseWeights(weights, row_phase, phase);
+    }
+    row_weights.scratch_phase = row_phase;
+  }
+  return row_weights.scratch.get();
+}
+
+}  // namespace
 
 void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
   const BicubicWeights& weights = CurrentBicubicWeights;
@@ -14,26 +38,26 @@ void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0
       weights.destination_height != destination.height || x0 > x1 || y0 > y1) {
     return;
   }
-  const BicubicColumn* columns = weights.columns.get();
+  const AxisTap* columns = weights.columns.taps.get();
   // Entries from column sx - 1 of the first pixel to sx + 1 of the last.
   PairedRowRing ring = MakePairedRowRing(columns[x0].centre - 1, columns[x1].centre + 1);
-  // The weights of every phase in the current row.
-  const std::unique_ptr<PixelWeights[]> phase_weights(new (std::nothrow)
-                                                          PixelWeights[weights.phase_count]);
-  if (!ring.entries || !phase_weights) return;
+  RowWeights row_weights{weights, nullptr};
+  if (!weights.phase_weights) {
+    row_weights.scratch.reset(new (std::nothrow) PixelWeights[weights.columns.phase_count]);
+    if (!row_weights.scratch) return;
+  }
+  if (!ring.entries) return;
 
   for (int32_t y = y0; y <= y1; ++y) {
-    const BicubicTaps& row = weights.rows[y];
-    for (int32_t phase = 0; phase < weights.phase_count; ++phase) {
-      phase_weights[phase] = PixelWeightsOf(row.factors, weights.column_phases[phase].factors);
-    }
+    const AxisTap row = weights.rows.taps[y];
+    const PixelWeights* phase_weights = WeightsOfRowPhase(row_weights, row.phase);
     const PairedColumns* tap_rows[4];
     for (int32_t n = 0; n < 4; ++n) {
       const int32_t source_row = row.centre == 0 && n == 0 ? 0 : row.centre - 1 + n;
       tap_rows[n] = PairedRow(ring, source, source_row);
     }
     const auto sums_of = [&](int32_t x) {
-      const BicubicColumn column = columns[x];
+      const AxisTap column = columns[x];
       return BicubicSums(tap_rows, column.centre - 1, phase_weights[column.phase]);
     };
     uint32_t* out = destination.pixels + static_cast<ptrdiff_t>(y) * destination.pitch;

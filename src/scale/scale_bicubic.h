@@ -16,8 +16,8 @@ namespace qz::scale {
 // Each destination pixel reads source rows sy - 1 .. sy + 2 and columns sx - 1 .. sx + 2 with
 // sx <= W and sy <= H, so up to the third spare column and row past the image; writes the low
 // three bytes of the rectangle and nothing else. Does nothing unless CurrentBicubicWeights was
-// built for these four sizes, nor when its scratch (four paired source rows, 16 bytes a column)
-// cannot be had.
+// built for these four sizes, nor when its scratch (four paired source rows, 16 bytes a column,
+// and without the table of phase weights 32 bytes a column phase) cannot be had.
 void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1);
 
 // Sums of tap row n (0..3) of a pixel: `tap_row` is that paired source row

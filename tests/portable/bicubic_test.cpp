@@ -151,8 +151,9 @@ TEST(BicubicWeights, RebuiltOnlyWhenOneOfTheFourSizesChanges) {
   int32_t rebuilds = 0;
   for (const Sizes& sizes : requests) {
     ASSERT_TRUE(Build(sizes));
-    if (CurrentBicubicWeights.rows[0].factors[0] != -1000.0) ++rebuilds;
-    CurrentBicubicWeights.rows[0].factors[0] = -1000.0;
+    double& mark = CurrentBicubicWeights.rows.phases[0].factors[0];
+    if (mark != -1000.0) ++rebuilds;
+    mark = -1000.0;
   }
   EXPECT_EQ(rebuilds, 6);
   CurrentBicubicWeights = BicubicWeights{};
@@ -171,6 +172,13 @@ TEST(BicubicWeights, RefusedSizesLeaveTheKernelIdle) {
   for (uint32_t pixel : destination.buffer) ASSERT_EQ(pixel, 0x12345678u);
 }
 
+// The weights as 16 integers.
+std::vector<int32_t> Unpacked(const PixelWeights& weights) {
+  int16_t lanes[16];
+  std::memcpy(lanes, weights.halves, sizeof lanes);
+  return std::vector<int32_t>(std::begin(lanes), std::end(lanes));
+}
+
 TEST(BicubicWeights, EveryWeightIsTheFullTablesTruncatedProduct) {
   std::vector<Sizes> cases(std::begin(kSizes), std::end(kSizes));
   cases.push_back(kPictureSizes);
@@ -180,37 +188,48 @@ TEST(BicubicWeights, EveryWeightIsTheFullTablesTruncatedProduct) {
     const std::vector<int32_t> table = FullWeightTable(sizes);
     const BicubicWeights& weights = CurrentBicubicWeights;
     const int32_t step_x = Step(sizes.source_width, sizes.destination_width);
-    size_t index = 0;
+    const int32_t step_y = Step(sizes.source_height, sizes.destination_height);
     for (int32_t y = 0; y < sizes.destination_height; ++y) {
-      for (int32_t x = 0; x < sizes.destination_width; ++x, index += 16) {
-        const BicubicColumn column = weights.columns[x];
+      const AxisTap row = weights.rows.taps[y];
+      ASSERT_EQ(row.centre, (step_y * y) >> 16) << y;
+      ASSERT_TRUE(row.phase >= 0 && row.phase < weights.rows.phase_count) << y;
+      for (int32_t x = 0; x < sizes.destination_width; ++x) {
+        const AxisTap column = weights.columns.taps[x];
         ASSERT_EQ(column.centre, (step_x * x) >> 16) << x;
-        ASSERT_GE(column.phase, 0);
-        ASSERT_LT(column.phase, weights.phase_count);
-        const PixelWeights narrow =
-            PixelWeightsOf(weights.rows[y].factors, weights.column_phases[column.phase].factors);
-        int16_t pixel[16];
-        std::memcpy(pixel, narrow.halves, sizeof pixel);
-        for (int32_t tap = 0; tap < 16; ++tap) {
-          ASSERT_EQ(pixel[tap], table[index + tap]) << "x " << x << " y " << y << " tap " << tap;
+        ASSERT_TRUE(column.phase >= 0 && column.phase < weights.columns.phase_count) << x;
+        const auto full =
+            table.begin() + (static_cast<ptrdiff_t>(y) * sizes.destination_width + x) * 16;
+        const std::vector<int32_t> expected(full, full + 16);
+        ASSERT_EQ(Unpacked(PhaseWeights(weights, row.phase, column.phase)), expected)
+            << "x " << x << " y " << y;
+        if (weights.phase_weights) {
+          const int32_t pair = row.phase * weights.columns.phase_count + column.phase;
+          ASSERT_EQ(Unpacked(weights.phase_weights[pair]), expected) << "x " << x << " y " << y;
         }
       }
     }
   }
 }
 
-TEST(BicubicWeights, PictureSizesShareAFewDozenColumnPhases) {
-  // A row works its weights out once per phase, which only pays when the phases are few.
+TEST(BicubicWeights, PictureSizesShareAFewDozenPhasesAndTabulateTheirWeights) {
+  // The weights of all phase pairs are worked out once per size, which only pays when the phases
+  // are few.
   for (const Sizes& sizes : {kPictureSizes, Sizes{1600, 1200, 2880, 2160}}) {
+    SCOPED_TRACE(testing::Message() << sizes);
     ASSERT_TRUE(Build(sizes));
-    EXPECT_LE(CurrentBicubicWeights.phase_count, 64) << sizes;
+    EXPECT_LE(CurrentBicubicWeights.rows.phase_count, 64);
+    EXPECT_LE(CurrentBicubicWeights.columns.phase_count, 64);
+    EXPECT_NE(CurrentBicubicWeights.phase_weights, nullptr);
   }
-  // Incommensurate sizes give each column its own.
+  // Incommensurate sizes give each column its own phase, and too many pairs for a table.
   ASSERT_TRUE(Build({1600, 1200, 1437, 1077}));
-  EXPECT_EQ(CurrentBicubicWeights.phase_count, 1437);
+  EXPECT_EQ(CurrentBicubicWeights.columns.phase_count, 1437);
+  EXPECT_EQ(CurrentBicubicWeights.phase_weights, nullptr);
 }
 
 TEST(ScaleBicubic, MatchesTheTapByTapResamplingWithinExactBuffers) {
+  // Sizes with and without the table of phase weights.
+  int32_t tabulated = 0;
   for (const Sizes& sizes : kSizes) {
     SCOPED_TRACE(testing::Message() << sizes);
     // Random pixels everywhere, spare columns and rows included, and a white margin before the
@@ -222,9 +241,12 @@ TEST(ScaleBicubic, MatchesTheTapByTapResamplingWithinExactBuffers) {
     Image picture = expected;
     ScaleTapByTap(FullWeightTable(sizes), source, expected);
     ASSERT_TRUE(Build(sizes));
+    tabulated += CurrentBicubicWeights.phase_weights != nullptr;
     ScaleAll(source, picture);
     ASSERT_EQ(picture.buffer, expected.buffer);
   }
+  EXPECT_GT(tabulated, 0);
+  EXPECT_LT(tabulated, static_cast<int32_t>(std::size(kSizes)));
 }
 
 TEST(ScaleBicubic, FirstColumnAndRowStandInForThoseBeforeThem) {
