@@ -21,6 +21,7 @@ struct GameSprite {
   int32_t height;  // 0x34
   int32_t type;
   int32_t border;
+  std::vector<uint32_t> picture;
 };
 static_assert(offsetof(GameSprite, width) == 0x30 && offsetof(GameSprite, height) == 0x34);
 static_assert(offsetof(MouseManager, type) == 0x4C && offsetof(MouseManager, frame) == 0x50 &&
@@ -67,7 +68,8 @@ GameSprite* LoadSprite(int32_t type) {
   ++record.sprites_loaded;
   ++live_sprites;
   return new GameSprite{sprite_table,         {},   shape->second.width,
-                        shape->second.height, type, shape->second.border};
+                        shape->second.height, type, shape->second.border,
+                        shape->second.picture};
 }
 
 // The game's own set-cursor routine: it keeps the sprite of the asked type at +0x54.
@@ -148,7 +150,13 @@ __attribute__((thiscall)) void GameDrawSpriteFrame(GameSprite* sprite, int32_t g
       const bool inside = sx < sprite->width && sy < sprite->height && dx < destination_width &&
                           dy < destination_height;
       if (!inside || sx < sprite->border || sy < sprite->border) continue;
-      std::memcpy(destination + static_cast<ptrdiff_t>(dy) * pitch_bytes + dx * 4, &colour, 4);
+      uint32_t pixel = colour;
+      if (!sprite->picture.empty()) {
+        pixel = sprite->picture[static_cast<size_t>(sy) * sprite->width + sx];
+        if (pixel >> 24 == 0) continue;
+        pixel &= 0xFFFFFF;
+      }
+      std::memcpy(destination + static_cast<ptrdiff_t>(dy) * pitch_bytes + dx * 4, &pixel, 4);
     }
   }
 }

@@ -29,11 +29,14 @@ inline constexpr int32_t kHotSpotEntries = 8192;
 
 // The game's cursor sprite of one type: every frame is `width` x `height`, opaque except for a
 // transparent band of `border` pixels along its top and left edges (so that a picture turned
-// upside down or mirrored shows), in one colour per type and frame.
+// upside down or mirrored shows), in one colour per type and frame. With a `picture` (width x
+// height, row after row) every frame shows that instead: pixels with a top byte of 0 are
+// transparent, the others show their low 24 bits.
 struct CursorSpriteShape {
   int32_t width = 32;
   int32_t height = 32;
   int32_t border = 0;
+  std::vector<uint32_t> picture;
 };
 
 struct GameSprite;

@@ -76,7 +76,7 @@ TEST(CursorBuilder, BeforeNt6ASpriteFillsThe32By32Canvas) {
   CursorGameSettings settings;
   settings.nt6 = false;
   StartCursorGame(settings);
-  standin::game::SetCursorSprite(4, CursorSpriteShape{64, 32, 0});
+  standin::game::SetCursorSprite(4, CursorSpriteShape{64, 32, 0, {}});
   SetEveryHotSpot(32, 16);
   RequestCursor(4, 0);
   const CursorPicture cursor = ReadCursor(GetCursor());
@@ -110,7 +110,7 @@ std::vector<uint32_t> ExpectedPicture(const CursorSpriteShape& shape, uint32_t c
 
 TEST(CursorBuilder, TheCursorShowsTheFrameUprightWithTheUntouchedPartsTransparent) {
   StartCursorGame({});
-  const CursorSpriteShape shape{40, 36, 6};
+  const CursorSpriteShape shape{40, 36, 6, {}};
   standin::game::SetCursorSprite(1, shape);
   RequestCursor(1, 3);
   const CursorPicture cursor = ReadCursor(GetCursor());
@@ -132,7 +132,7 @@ TEST(CursorBuilder, TheCursorShowsTheFrameUprightWithTheUntouchedPartsTransparen
 
 TEST(CursorBuilder, FramesLargerThan64AreClippedToTheirTopLeft64By64) {
   StartCursorGame({});
-  standin::game::SetCursorSprite(2, CursorSpriteShape{100, 80, 0});
+  standin::game::SetCursorSprite(2, CursorSpriteShape{100, 80, 0, {}});
   SetEveryHotSpot(30, 70);
   RequestCursor(2, 0);
   const CursorPicture cursor = ReadCursor(GetCursor());

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "cursor_art.h"
 #include "demo_scene.h"
 #include "game/cursor_picture.h"
 #include "game/game_calls.h"
@@ -151,8 +152,8 @@ class PlayThrough {
   // The game asks for a cursor of every type; the plug-in builds each from the game's sprite at
   // the window's scale, and the system cursor shows it.
   void RequestCursors() {
-    for (int32_t type = 0; type <= 4; ++type) {
-      SetCursorSprite(type, {24 + 4 * type, 32, 3 + type});
+    for (int32_t type = 0; type < kCursorArtTypes; ++type) {
+      SetCursorSprite(type, CursorArt(type));
       RequestCursor(type, type == 3 ? 0 : 1);
       const CursorPicture cursor = ReadCursor(GetCursor());
       if (!cursor.valid) continue;

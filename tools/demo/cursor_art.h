@@ -1,0 +1,14 @@
+#pragma once
+// The game's cursor sprites for the play-through, made by the project as pixel art with
+// diagonal edges and outlines: a pointer, a sword, a magnifier, a gold pointer and a target.
+#include <cstdint>
+
+#include "game/game_mouse.h"
+
+namespace demo {
+
+inline constexpr int32_t kCursorArtTypes = 5;
+
+standin::game::CursorSpriteShape CursorArt(int32_t type);
+
+}  // namespace demo
