@@ -13,9 +13,10 @@ __m128i PairOfPixels(uint32_t left, uint32_t right) {
   return _mm_unpacklo_epi8(bytes, _mm_setzero_si128());
 }
 
-// Entries first_column .. last_column of one source row, `entries` indexed by column.
-void PairColumns(const uint32_t* row, int32_t first_column, int32_t last_column,
-                 PairedColumns* entries) {
+// Entries first_column .. last_column of one source row, `entries` indexed by column, while
+// prefetching the same columns of `next_row`.
+void PairColumns(const uint32_t* row, const uint32_t* next_row, int32_t first_column,
+                 int32_t last_column, PairedColumns* entries) {
   int32_t column = first_column;
   if (column < 0) {
     entries[-1].channels = PairOfPixels(row[0], row[0]);
@@ -26,6 +27,9 @@ void PairColumns(const uint32_t* row, int32_t first_column, int32_t last_column,
   const __m128i zero = _mm_setzero_si128();
   for (; column + 3 <= last_column; column += 4) {
     const uint32_t* pixels = row + column;
+    if ((column & 15) < 4) {  // once per 64 bytes
+      _mm_prefetch(reinterpret_cast<const char*>(next_row + column), _MM_HINT_T0);
+    }
     const __m128i left = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels));
     const __m128i right = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + 1));
     const __m128i low = _mm_unpacklo_epi8(left, right);
@@ -61,16 +65,10 @@ const PairedColumns* PairedRow(PairedRowRing& ring, const ImageView& source, int
   PairedColumns* entries = ring.entries.get() + slot * SlotEntries(ring) + 1;
   if (ring.rows_held[slot] != source_row) {
     const uint32_t* row = source.pixels + static_cast<ptrdiff_t>(source_row) * source.pitch;
-    PairColumns(row, ring.first_column, ring.last_column, entries);
+    // The next row is most likely the next one paired: fetch it meanwhile, if it is there.
+    const uint32_t* next_row = source_row + 1 <= source.height + 2 ? row + source.pitch : row;
+    PairColumns(row, next_row, ring.first_column, ring.last_column, entries);
     ring.rows_held[slot] = source_row;
-    // The next row is most likely the next one paired; fetch it while this one is used.
-    if (source_row + 1 <= source.height + 2) {
-      const uint32_t* next = row + source.pitch;
-      for (int32_t column = ring.first_column < 0 ? 0 : ring.first_column;
-           column <= ring.last_column + 1; column += 16) {
-        _mm_prefetch(reinterpret_cast<const char*>(next + column), _MM_HINT_T0);
-      }
-    }
   }
   return entries;
 }
