@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <random>
 #include <tuple>
 #include <utility>
@@ -359,6 +360,49 @@ TEST_F(Xbrz2x, ADestinationWithoutSparePixelsGivesTheSamePicture) {
     const Frame frame = RandomPixelArt(width, height, uint32_t(width * 31 + height));
     EXPECT_EQ(Blocks(Enlarge(ScaleXbrz2x, frame, 0), 0, width - 1, 0, height - 1),
               Blocks(Enlarge(ScaleXbrz2x, frame), 0, width - 1, 0, height - 1));
+  }
+}
+
+// A frame of noise: every pixel any of `levels` grey-ish colours a few steps apart (so that
+// similarity is decided near its limit), or any 24-bit colour when `levels` is 0.
+Frame RandomNoise(int32_t width, int32_t height, uint32_t seed, uint32_t levels) {
+  std::mt19937 random(seed);
+  Frame frame(width, height);
+  for (auto& pixel : frame.pixels) {
+    const uint32_t value = static_cast<uint32_t>(random());
+    if (levels == 0) {
+      pixel = value;
+    } else {
+      const uint32_t level = (value % levels) * 9;
+      pixel = (value & 0xFF000000) | (0x404040 + level * 0x010101 + ((value >> 8) & 0x030103));
+    }
+  }
+  return frame;
+}
+
+// FNV-1a over the blocks of the whole frame.
+uint64_t PictureChecksum(const Frame& frame) {
+  uint64_t hash = 14695981039346656037u;
+  for (uint32_t pixel :
+       Blocks(Enlarge(ScaleXbrz2x, frame), 0, frame.width - 1, 0, frame.height - 1)) {
+    hash = (hash ^ pixel) * 1099511628211u;
+  }
+  return hash;
+}
+
+// Faster ways to the same picture must give the very same picture: checksums of frames of pixel
+// art and of noise, taken from the straightforward kernel.
+TEST_F(Xbrz2x, PicturesStayAsTheyWere) {
+  const std::vector<Frame> frames = {
+      RandomPixelArt(97, 61, 1), RandomPixelArt(64, 64, 2),   RandomPixelArt(33, 120, 3),
+      RandomNoise(50, 40, 4, 0), RandomNoise(71, 53, 5, 3),   RandomNoise(80, 30, 6, 8),
+      RandomNoise(1, 9, 7, 3),   RandomPixelArt(200, 150, 8), RandomNoise(3, 1, 9, 2)};
+  const uint64_t expected[] = {0x27e0bb9c876eb854u, 0x14f0ce10669d1544u, 0xf418cf876807677cu,
+                               0xda2f373c71291ef5u, 0x36a02d9ae66a964cu, 0x1c14f2c0cad10d6du,
+                               0x1a862c5d72225131u, 0xfe29425130aaae29u, 0x5147be50ec81caadu};
+  ASSERT_EQ(frames.size(), std::size(expected));
+  for (size_t index = 0; index < frames.size(); ++index) {
+    EXPECT_EQ(PictureChecksum(frames[index]), expected[index]) << index;
   }
 }
 
