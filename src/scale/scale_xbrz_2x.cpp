@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "scale/color_magnitude.h"
-#include "scale/neighbourhood_4x4.h"
 #include "scale/xbrz_blend.h"
 #include "scale/xbrz_corners.h"
 
@@ -27,9 +26,8 @@ ScratchRow ScratchRowOf(const ImageView& destination, int32_t width, int32_t y1)
 // The marks that the corners below row y0 - 1 leave on row y0.
 void MarkCornersAbove(const ImageView& source, const uint32_t* table, const ScratchRow& scratch,
                       int32_t x0, int32_t x1, int32_t y0) {
-  ForEachNeighbourhood(ClampedSourceRows(source, y0 - 1), x0, x1, table,
-                       [&](int32_t x, const Neighbourhood4x4& around) {
-                         const CornerVerdict verdict = DecideCorner(around);
+  ForEachCornerVerdict(ClampedSourceRows(source, y0 - 1), x0, x1, table,
+                       [&](int32_t x, const CornerVerdict& verdict, uint32_t) {
                          scratch.marks[x] |= static_cast<uint8_t>(verdict.j << kTopRightShift);
                          if (x + 1 < scratch.width) {
                            scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.k << kTopLeftShift);
@@ -37,19 +35,24 @@ void MarkCornersAbove(const ImageView& source, const uint32_t* table, const Scra
                        });
 }
 
+// Out of line, so that the blends of the few marked pixels do not crowd the registers of the walk.
+[[gnu::noinline]] void BlendMarkedBlock(const SourceRows& rows, int32_t x, const uint32_t* table,
+                                        uint32_t marks, const OutputBlock& block) {
+  BlendBlock(Neighbours3x3At(rows, x, table), marks, block);
+}
+
 void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchRow& scratch,
                int32_t x0, int32_t x1, int32_t y) {
   const ImageView& destination = images.destination;
   uint32_t* top_row = destination.pixels + static_cast<intptr_t>(2 * y) * destination.pitch;
   uint32_t* bottom_row = top_row + destination.pitch;
+  const SourceRows rows = ClampedSourceRows(images.source, y);
   uint32_t next_top_left = 0;
-  ForEachNeighbourhood(
-      ClampedSourceRows(images.source, y), x0, x1, table,
-      [&](int32_t x, const Neighbourhood4x4& around) {
+  ForEachCornerVerdict(
+      rows, x0, x1, table, [&](int32_t x, const CornerVerdict& verdict, uint32_t centre) {
         // The marks of this pixel's four corners are complete once its own bottom-right corner
         // is decided; what the corner leaves for its neighbours goes to the scratch row first,
         // since the last row's blocks may overwrite the scratch bytes behind them.
-        const CornerVerdict verdict = DecideCorner(around);
         const uint32_t marks = scratch.marks[x] | (verdict.f << kBottomRightShift);
         scratch.marks[x] = static_cast<uint8_t>((verdict.j << kTopRightShift) | next_top_left);
         next_top_left = verdict.k << kTopLeftShift;
@@ -57,9 +60,9 @@ void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchR
           scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.g << kBottomLeftShift);
         }
         const OutputBlock block{{top_row + 2 * x, bottom_row + 2 * x}};
-        const uint32_t centre = around.at[1][1].colour;
         block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre;
-        if (marks != 0) BlendBlock(around, marks, block);
+        // Most pixels have no corner to blend; the few that do fetch their neighbours again.
+        if (marks != 0) BlendMarkedBlock(rows, x, table, marks, block);
       });
 }
 

@@ -10,9 +10,15 @@
 
 namespace qz::scale {
 
-inline Grid3x3<Sample> Neighbours3x3Of(const Neighbourhood4x4& around) {
-  return {around.at[0][0], around.at[0][1], around.at[0][2], around.at[1][0], around.at[1][1],
-          around.at[1][2], around.at[2][0], around.at[2][1], around.at[2][2]};
+// The 3 x 3 pixels around source pixel x of row y, from the rows y - 1 .. y + 1 of `rows`.
+inline Grid3x3<Sample> Neighbours3x3At(const SourceRows& rows, int32_t x, const uint32_t* table) {
+  const int32_t left = x > 0 ? x - 1 : 0;
+  const int32_t right = x < rows.last_column ? x + 1 : rows.last_column;
+  const auto at = [&](int32_t row, int32_t column) {
+    return SampleOf(table, rows.row[row][column]);
+  };
+  return {at(0, left),  at(0, x),    at(0, right), at(1, left), at(1, x),
+          at(1, right), at(2, left), at(2, x),     at(2, right)};
 }
 
 // Weights of the blended colour, in 256ths.
@@ -38,8 +44,8 @@ struct FrameBlendRules : FrameCornerRules {
 };
 
 // Blends the four corners in turn, each over the result of the ones before.
-inline void BlendBlock(const Neighbourhood4x4& around, uint32_t marks, const OutputBlock& block) {
-  BlendBlockWith(FrameBlendRules{}, Neighbours3x3Of(around), marks, block);
+inline void BlendBlock(const Grid3x3<Sample>& around, uint32_t marks, const OutputBlock& block) {
+  BlendBlockWith(FrameBlendRules{}, around, marks, block);
 }
 
 }  // namespace qz::scale

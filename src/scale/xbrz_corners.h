@@ -4,6 +4,7 @@
 // by the four pixels around the corner.
 #include <cstdint>
 
+#include "scale/color_magnitude.h"
 #include "scale/neighbourhood_4x4.h"
 #include "scale/xbrz_rules.h"
 
@@ -16,11 +17,38 @@ struct FrameCornerRules {
   // Eight distances of up to 2^27 each: the sums fit 32 bits, four times a sum does not.
   static int64_t Distance(const Sample& a, const Sample& b) { return scale::Distance(a, b); }
   static bool Identical(const Sample& a, const Sample& b) { return a.colour == b.colour; }
+  static bool Identical(uint32_t a_colour, uint32_t b_colour) { return a_colour == b_colour; }
   static bool DominantDirection(int64_t less, int64_t more) { return 4 * less < more; }
 };
 
 inline CornerVerdict DecideCorner(const Neighbourhood4x4& around) {
   return DecideCornerWith(FrameCornerRules{}, around);
+}
+
+// Calls visit(x, verdict, centre) for x = x0 .. x1 along row y, left to right, with the verdict
+// on the corner at the bottom right of pixel (x, y) and that pixel's 24-bit colour. Most corners
+// of pixel art lie between flat halves, which four colours of rows y and y + 1 settle; only the
+// others need the magnitudes of the whole 4 x 4 block.
+template <typename Visit>
+void ForEachCornerVerdict(const SourceRows& rows, int32_t x0, int32_t x1, const uint32_t* table,
+                          Visit&& visit) {
+  const FrameCornerRules rules;
+  uint32_t f = rows.row[1][x0] & kColourMask;
+  uint32_t j = rows.row[2][x0] & kColourMask;
+  for (int32_t x = x0; x <= x1; ++x) {
+    const int32_t right = x < rows.last_column ? x + 1 : rows.last_column;
+    const uint32_t g = rows.row[1][right] & kColourMask;
+    const uint32_t k = rows.row[2][right] & kColourMask;
+    CornerVerdict verdict;
+    if (!FlatHalves(rules, f, g, j, k)) {
+      Neighbourhood4x4 around;
+      for (int32_t slot = 0; slot < 4; ++slot) LoadColumn(around, slot, rows, x - 1 + slot, table);
+      verdict = DecideCorner(around);
+    }
+    visit(x, verdict, f);
+    f = g;
+    j = k;
+  }
 }
 
 }  // namespace qz::scale

@@ -34,6 +34,15 @@ struct CornerVerdict {
   CornerBlend k = kBlendNone;
 };
 
+// Two flat halves meeting along a straight line, across or down the square of F, G, J and K: no
+// corner to round.
+template <typename Rules, typename Pixel>
+inline bool FlatHalves(const Rules& rules, const Pixel& f, const Pixel& g, const Pixel& j,
+                       const Pixel& k) {
+  return (rules.Identical(f, g) && rules.Identical(j, k)) ||
+         (rules.Identical(f, j) && rules.Identical(g, k));
+}
+
 // The edge follows whichever diagonal, J-G or F-K, changes colour less across its surroundings
 // (the diagonal's own change counts four times); the two pixels off that diagonal get their
 // corner blended, dominantly when the other diagonal changes clearly more. `around.at[row]
@@ -59,11 +68,7 @@ inline CornerVerdict DecideCornerWith(const Rules& rules, const Around& around) 
   const auto& o = around.at[3][2];
 
   CornerVerdict verdict;
-  // Two flat halves meeting along a straight line: no corner to round.
-  if ((rules.Identical(f, g) && rules.Identical(j, k)) ||
-      (rules.Identical(f, j) && rules.Identical(g, k))) {
-    return verdict;
-  }
+  if (FlatHalves(rules, f, g, j, k)) return verdict;
   const auto jg = rules.Distance(i, f) + rules.Distance(f, c) + rules.Distance(n, k) +
                   rules.Distance(k, h) + 4 * rules.Distance(j, g);
   const auto fk = rules.Distance(e, j) + rules.Distance(j, o) + rules.Distance(b, g) +

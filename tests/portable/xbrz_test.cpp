@@ -230,12 +230,8 @@ CornerCase TurnedAnticlockwise(const CornerCase& c) {
 TEST_F(Xbrz2x, EachCornerRuleBlendsItsPixelsInEveryTurn) {
   for (CornerCase c : CornerCases()) {
     for (int32_t turn = 0; turn < 4; ++turn, c = TurnedAnticlockwise(c)) {
-      Neighbourhood4x4 around;
-      for (int32_t row = 0; row < 4; ++row) {
-        for (int32_t column = 0; column < 4; ++column) {
-          around.at[row][column] = c.around[std::min(row, 2) * 3 + std::min(column, 2)];
-        }
-      }
+      const Grid3x3<Sample> around{c.around[0], c.around[1], c.around[2], c.around[3], c.around[4],
+                                   c.around[5], c.around[6], c.around[7], c.around[8]};
       const uint32_t marks = c.marks[0] << kTopLeftShift | c.marks[1] << kTopRightShift |
                              c.marks[2] << kBottomRightShift | c.marks[3] << kBottomLeftShift;
       uint32_t top[2], bottom[2];
