@@ -1,5 +1,5 @@
 // KERNEL32 as the plug-in meets it: modules found by the loader's rules, processor count and
-// affinity, critical sections, per-thread last error, and the desktop's settings.
+// affinity, critical sections, per-thread last error and message boxes.
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -192,36 +192,6 @@ TEST_F(Win32Kernel, MessageBoxesAreRecordedAndNeedAValidOwner) {
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_EQ(boxes[0].type, static_cast<UINT>(MB_ICONERROR));
   EXPECT_EQ(boxes[1].caption, "Error");
-}
-
-TEST_F(Win32Kernel, ScreenWorkAreaKeysAndCursor) {
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1920);
-  EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1080);
-  RECT work{};
-  ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-  EXPECT_EQ(work.bottom, 1080 - kTaskBarHeight);
-  EXPECT_EQ(work.right, 1920);
-  SetScreenSize(800, 600);
-  EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 800);
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work.bottom, 600 - kTaskBarHeight);
-  SetWorkArea(RECT{0, 30, 800, 600});
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  EXPECT_EQ(work.top, 30);
-  EXPECT_FALSE(SystemParametersInfoA(0x0001, 0, &work, 0));
-
-  EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
-  SetKeyDown(VK_CONTROL, true);
-  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
-  EXPECT_EQ(GetKeyState(VK_SHIFT), 0);
-  SetKeyDown(VK_CONTROL, false);
-  EXPECT_EQ(GetKeyState(VK_CONTROL), 0);
-
-  POINT cursor{};
-  SetCursorPos(-5, 700);
-  ASSERT_TRUE(GetCursorPos(&cursor));
-  EXPECT_EQ(cursor.x, 0);
-  EXPECT_EQ(cursor.y, 599);
 }
 
 }  // namespace

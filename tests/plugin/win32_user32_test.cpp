@@ -58,45 +58,6 @@ class Win32Windows : public ::testing::Test {
   }
 };
 
-TEST_F(Win32Windows, FrameOfEachStyleRoundTripsToTheRequestedClientArea) {
-  struct Case {
-    DWORD style;
-    DWORD ex_style;
-    bool menu;
-    RECT frame;  // what AdjustWindowRectEx adds on each side
-  };
-  const Case cases[] = {
-      {kGameWindowStyle, 0, false, {8, 31, 8, 8}},
-      {kGameWindowStyle, 0, true, {8, 51, 8, 8}},
-      {WS_CAPTION | WS_SYSMENU, 0, false, {3, 26, 3, 3}},
-      {WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST, false, {0, 0, 0, 0}},
-      {WS_POPUP | WS_BORDER, 0, false, {1, 1, 1, 1}},
-      {WS_OVERLAPPEDWINDOW, WS_EX_CLIENTEDGE, true, {10, 53, 10, 10}},
-  };
-  for (const Case& c : cases) {
-    RECT rect{100, 50, 900, 650};
-    ASSERT_TRUE(AdjustWindowRectEx(&rect, c.style, c.menu, c.ex_style));
-    EXPECT_EQ(rect.left, 100 - c.frame.left) << c.style;
-    EXPECT_EQ(rect.top, 50 - c.frame.top) << c.style;
-    EXPECT_EQ(rect.right, 900 + c.frame.right) << c.style;
-    EXPECT_EQ(rect.bottom, 650 + c.frame.bottom) << c.style;
-
-    HWND window = WindowWithClient(c.style, c.ex_style, c.menu, 100, 50, 800, 600);
-    ASSERT_NE(window, nullptr);
-    RECT client{};
-    ASSERT_TRUE(GetClientRect(window, &client));
-    EXPECT_EQ(client.right, 800) << c.style;
-    EXPECT_EQ(client.bottom, 600) << c.style;
-    POINT origin{0, 0};
-    ASSERT_TRUE(ClientToScreen(window, &origin));
-    EXPECT_EQ(origin.x, 100) << c.style;
-    EXPECT_EQ(origin.y, 50) << c.style;
-    ASSERT_TRUE(ScreenToClient(window, &origin));
-    EXPECT_EQ(origin.x, 0);
-    DestroyWindow(window);
-  }
-}
-
 TEST_F(Win32Windows, CreationSendsCreateThenSizeAndMove) {
   HWND window = WindowWithClient(kGameWindowStyle, 0, false, 40, 60, 800, 600);
   ASSERT_NE(window, nullptr);
@@ -202,43 +163,6 @@ TEST_F(Win32Windows, MaximisedWindowFillsTheWorkArea) {
   ShowWindow(window, SW_RESTORE);
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, 800);
-}
-
-TEST_F(Win32Windows, PaintRectangleIsTheBoundOfWhatWasInvalidated) {
-  HWND window = WindowWithClient(kGameWindowStyle, 0, false, 0, 0, 320, 200);
-  PAINTSTRUCT paint{};
-  // A new window needs painting as a whole.
-  ASSERT_NE(BeginPaint(window, &paint), nullptr);
-  EXPECT_EQ(paint.rcPaint.right, 320);
-  EXPECT_EQ(paint.rcPaint.bottom, 200);
-  EndPaint(window, &paint);
-  BeginPaint(window, &paint);
-  EXPECT_EQ(paint.rcPaint.right - paint.rcPaint.left, 0);
-  EndPaint(window, &paint);
-
-  const RECT first{10, 20, 30, 40};
-  const RECT second{100, 5, 400, 25};  // reaches past the client area
-  InvalidateRect(window, &first, FALSE);
-  InvalidateRect(window, &second, FALSE);
-  HDC dc = BeginPaint(window, &paint);
-  EXPECT_EQ(paint.rcPaint.left, 10);
-  EXPECT_EQ(paint.rcPaint.top, 5);
-  EXPECT_EQ(paint.rcPaint.right, 320);
-  EXPECT_EQ(paint.rcPaint.bottom, 40);
-  EXPECT_FALSE(paint.fErase);
-  // Drawing through the paint DC stays inside the paint rectangle.
-  ASSERT_TRUE(PatBlt(dc, 0, 0, 320, 200, BLACKNESS));
-  EndPaint(window, &paint);
-  const ClientPixels client = WindowClientPixels(window);
-  for (int y = 0; y < client.height; ++y) {
-    for (int x = 0; x < client.width; ++x) {
-      const bool inside = x >= 10 && x < 320 && y >= 5 && y < 40;
-      ASSERT_EQ(client.pixels[y * client.pitch_pixels + x], inside ? 0u : kUnpaintedClientColour)
-          << x << "," << y;
-    }
-  }
-  // The paint DC is gone after EndPaint.
-  EXPECT_FALSE(PatBlt(dc, 0, 0, 1, 1, BLACKNESS));
 }
 
 TEST_F(Win32Windows, ErasePendingReachesTheProcedureBeforePainting) {
