@@ -28,8 +28,10 @@ constexpr int32_t kNamedStylesBit = 8;
 // The colour a plain glyph's edge bytes take.
 constexpr int kEdgeColourIndex = 32;
 
-// The text colour that overrides every glyph's own when not 0, fixed on the first glyph.
+// The text colour that overrides every glyph's own when not 0, and whether the named styles are
+// in force; both fixed on the first glyph.
 const uint16_t* FontColourOverride = nullptr;
+bool NamedStyles = false;
 
 // The decoder writes 800 x 600 RGB565 frames here; the game's buffer gets them in 32 bits.
 constexpr int32_t kFrameWidth = 800;
@@ -44,9 +46,9 @@ struct VideoOutput {
 };
 VideoOutput Video;
 
-// FontPalette32 from the first font drawn, and the override. False while the palette cannot be
-// had: the glyph is then left out rather than drawn in the wrong colours.
-bool PrepareFontColours(const void* font) {
+// FontPalette32 from the first font drawn, the override and the styles. False while the palette
+// cannot be had: the glyph is then left out rather than drawn in the wrong colours.
+bool PrepareFonts(const void* font) {
   if (FontPalette32 != nullptr) return true;
   FontPalette32 = static_cast<uint32_t*>(core::GameAllocate(256 * 4));
   if (FontPalette32 == nullptr) return false;
@@ -58,6 +60,7 @@ bool PrepareFontColours(const void* font) {
       shared != 0
           ? reinterpret_cast<const uint16_t*>(static_cast<uintptr_t>(static_cast<uint32_t>(shared)))
           : &kNoOverride;
+  NamedStyles = (core::ReadVariable("QZ.ExeVersion") & kNamedStylesBit) != 0;
   return true;
 }
 
@@ -79,16 +82,15 @@ GlyphPixels Glyph(const void* font, uint32_t character) {
 
 void DrawGlyph(const void* font, uint32_t character, void* bitmap, int32_t x, int32_t y,
                uint32_t colourIndex) {
-  if (character > 255 || !PrepareFontColours(font)) return;
+  if (character > 255 || !PrepareFonts(font)) return;
   uint32_t colour = FontPalette32[colourIndex & 0xFF];
   if (*FontColourOverride != 0) colour = PixelFromRgb565(*FontColourOverride);
   const GlyphPixels glyph = Glyph(font, character);
   if (glyph.data == nullptr) return;
-  const bool named_styles = (core::ReadVariable("QZ.ExeVersion") & kNamedStylesBit) != 0;
   const auto* name = static_cast<const char*>(font) + game::kFontName;
   DrawGlyphPixels(game::BitmapPixels(bitmap),
                   x + ReadField<int32_t>(font, CharacterRecord(character)), y, glyph,
-                  StyleForFont(name, named_styles), colour, FontPalette32[kEdgeColourIndex]);
+                  StyleForFont(name, NamedStyles), colour, FontPalette32[kEdgeColourIndex]);
 }
 
 int32_t WINAPI ForceColourFormat(core::SplicerHook* hook, uint32_t, uint32_t, uint32_t) {
