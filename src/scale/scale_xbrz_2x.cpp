@@ -1,5 +1,7 @@
 #include "scale/scale_xbrz_2x.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -26,13 +28,28 @@ ScratchRow ScratchRowOf(const ImageView& destination, int32_t width, int32_t y1)
 // The marks that the corners below row y0 - 1 leave on row y0.
 void MarkCornersAbove(const ImageView& source, const uint32_t* table, const ScratchRow& scratch,
                       int32_t x0, int32_t x1, int32_t y0) {
-  ForEachCornerVerdict(ClampedSourceRows(source, y0 - 1), x0, x1, table,
-                       [&](int32_t x, const CornerVerdict& verdict, uint32_t) {
-                         scratch.marks[x] |= static_cast<uint8_t>(verdict.j << kTopRightShift);
-                         if (x + 1 < scratch.width) {
-                           scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.k << kTopLeftShift);
-                         }
-                       });
+  ForEachCornerVerdict(
+      ClampedSourceRows(source, y0 - 1), x0, x1, table,
+      [&](int32_t x, const CornerVerdict& verdict, uint32_t) {
+        scratch.marks[x] |= static_cast<uint8_t>(verdict.j << kTopRightShift);
+        if (x + 1 < scratch.width) {
+          scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.k << kTopLeftShift);
+        }
+      },
+      // Flat corners leave no marks.
+      [](int32_t) { return true; });
+}
+
+// The 2 x 2 blocks of four source pixels, each its pixel with the top byte 0.
+void FillFourBlocks(const uint32_t* pixels, uint32_t* top, uint32_t* bottom) {
+  const __m128i colours = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)),
+                                        _mm_set1_epi32(kColourMask));
+  const __m128i left_pair = _mm_unpacklo_epi32(colours, colours);
+  const __m128i right_pair = _mm_unpackhi_epi32(colours, colours);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(top), left_pair);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(top + 4), right_pair);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bottom), left_pair);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(bottom + 4), right_pair);
 }
 
 // Out of line, so that the blends of the few marked pixels do not crowd the registers of the walk.
@@ -49,7 +66,8 @@ void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchR
   const SourceRows rows = ClampedSourceRows(images.source, y);
   uint32_t next_top_left = 0;
   ForEachCornerVerdict(
-      rows, x0, x1, table, [&](int32_t x, const CornerVerdict& verdict, uint32_t centre) {
+      rows, x0, x1, table,
+      [&](int32_t x, const CornerVerdict& verdict, uint32_t centre) {
         // The marks of this pixel's four corners are complete once its own bottom-right corner
         // is decided; what the corner leaves for its neighbours goes to the scratch row first,
         // since the last row's blocks may overwrite the scratch bytes behind them.
@@ -63,6 +81,15 @@ void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchR
         block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre;
         // Most pixels have no corner to blend; the few that do fetch their neighbours again.
         if (marks != 0) BlendMarkedBlock(rows, x, table, marks, block);
+      },
+      [&](int32_t x) {
+        // Four flat corners change no marks; with none waiting either, the four blocks are
+        // their plain pixels.
+        uint32_t waiting = 0;
+        std::memcpy(&waiting, scratch.marks + x, sizeof(waiting));
+        if ((waiting | next_top_left) != 0) return false;
+        FillFourBlocks(rows.row[1] + x, top_row + 2 * x, bottom_row + 2 * x);
+        return true;
       });
 }
 
