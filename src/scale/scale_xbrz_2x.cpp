@@ -52,9 +52,9 @@ void FillFourBlocks(const uint32_t* pixels, uint32_t* top, uint32_t* bottom) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(bottom + 4), right_pair);
 }
 
-// Out of line, so that the blends of the few marked pixels do not crowd the registers of the walk.
-[[gnu::noinline]] void BlendMarkedBlock(const SourceRows& rows, int32_t x, const uint32_t* table,
-                                        uint32_t marks, const OutputBlock& block) {
+// The few marked pixels fetch their 3 x 3 neighbours again rather than the walk carrying them.
+void BlendMarkedBlock(const SourceRows& rows, int32_t x, const uint32_t* table, uint32_t marks,
+                      const OutputBlock& block) {
   BlendBlock(Neighbours3x3At(rows, x, table), marks, block);
 }
 
@@ -79,12 +79,12 @@ void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchR
         }
         const OutputBlock block{{top_row + 2 * x, bottom_row + 2 * x}};
         block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre;
-        // Most pixels have no corner to blend; the few that do fetch their neighbours again.
         if (marks != 0) BlendMarkedBlock(rows, x, table, marks, block);
       },
       [&](int32_t x) {
         // Four flat corners change no marks; with none waiting either, the four blocks are
-        // their plain pixels.
+        // their plain pixels. So far from the right edge, they end before the scratch bytes
+        // still to be read.
         uint32_t waiting = 0;
         std::memcpy(&waiting, scratch.marks + x, sizeof(waiting));
         if ((waiting | next_top_left) != 0) return false;
