@@ -18,23 +18,7 @@ struct AlphaCanvas {
 AlphaCanvas MakeCanvas(int size) {
   AlphaCanvas canvas;
   canvas.size = size;
-  BITMAPV5HEADER header{};
-  header.bV5Size = sizeof header;
-  header.bV5Width = size;
-  header.bV5Height = size;
-  header.bV5Planes = 1;
-  header.bV5BitCount = 32;
-  header.bV5Compression = BI_BITFIELDS;
-  header.bV5RedMask = 0x00FF0000;
-  header.bV5GreenMask = 0x0000FF00;
-  header.bV5BlueMask = 0x000000FF;
-  header.bV5AlphaMask = 0xFF000000;
-  HDC screen = GetDC(nullptr);
-  void* bits = nullptr;
-  canvas.colour = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(&header),
-                                   DIB_RGB_COLORS, &bits, nullptr, 0);
-  ReleaseDC(nullptr, screen);
-  canvas.bits = static_cast<uint32_t*>(bits);
+  canvas.colour = CreateAlphaBitmap(size, &canvas.bits);
   canvas.mask = CreateBitmap(size, size, 1, 1, nullptr);
   return canvas;
 }

@@ -129,4 +129,25 @@ uint32_t Pattern(int x, int y) {
   return static_cast<uint32_t>(0x00010000 * (x + 1) + 0x100 * (y + 1) + 0x5A);
 }
 
+HBITMAP CreateAlphaBitmap(int size, uint32_t** bits) {
+  BITMAPV5HEADER header{};
+  header.bV5Size = sizeof header;
+  header.bV5Width = size;
+  header.bV5Height = size;
+  header.bV5Planes = 1;
+  header.bV5BitCount = 32;
+  header.bV5Compression = BI_BITFIELDS;
+  header.bV5RedMask = 0x00FF0000;
+  header.bV5GreenMask = 0x0000FF00;
+  header.bV5BlueMask = 0x000000FF;
+  header.bV5AlphaMask = 0xFF000000;
+  HDC screen = GetDC(nullptr);
+  void* pixels = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<const BITMAPINFO*>(&header),
+                                          DIB_RGB_COLORS, &pixels, nullptr, 0);
+  ReleaseDC(nullptr, screen);
+  *bits = static_cast<uint32_t*>(pixels);
+  return bitmap;
+}
+
 }  // namespace qz::contract

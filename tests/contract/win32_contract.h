@@ -81,6 +81,10 @@ struct IconPicture {
 };
 IconPicture ReadIcon(HICON icon);
 
+// The cursor builder's colour bitmap: BI_BITFIELDS with an alpha mask, rows bottom-up; `bits`
+// receives its pixels.
+HBITMAP CreateAlphaBitmap(int size, uint32_t** bits);
+
 // Test pixels that name their place.
 uint32_t Pattern(int x, int y);
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <random>
@@ -50,6 +51,12 @@ struct Doubled {
 
   static constexpr uint32_t kUnwritten = 0xEEEEEEEE;
 };
+
+// Top left, top right, bottom left, bottom right output of source pixel (x, y).
+inline std::array<uint32_t, 4> BlockAt(const Doubled& doubled, int32_t x, int32_t y) {
+  return {doubled.at(2 * x, 2 * y), doubled.at(2 * x + 1, 2 * y), doubled.at(2 * x, 2 * y + 1),
+          doubled.at(2 * x + 1, 2 * y + 1)};
+}
 
 // The presentation's 2x image keeps three spare columns and rows.
 inline constexpr int32_t kImageSpare = 3;

@@ -12,6 +12,7 @@
 namespace qz::scale {
 namespace {
 
+using enlarger_test::BlockAt;
 using enlarger_test::Blocks;
 using enlarger_test::ChannelMix;
 using enlarger_test::Doubled;
@@ -21,12 +22,6 @@ using enlarger_test::ImagesOf;
 using enlarger_test::RandomPixelArt;
 
 class Scale2x : public enlarger_test::EnlargerTest {};
-
-// Top left, top right, bottom left, bottom right output of source pixel (x, y).
-std::array<uint32_t, 4> BlockAt(const Doubled& doubled, int32_t x, int32_t y) {
-  return {doubled.at(2 * x, 2 * y), doubled.at(2 * x + 1, 2 * y), doubled.at(2 * x, 2 * y + 1),
-          doubled.at(2 * x + 1, 2 * y + 1)};
-}
 
 // Each source pixel repeated over its block, top byte cleared.
 std::vector<uint32_t> NearestBlocks(const Frame& frame) {

@@ -12,6 +12,7 @@
 namespace qz::scale {
 namespace {
 
+using enlarger_test::BlockAt;
 using enlarger_test::Blocks;
 using enlarger_test::ChannelMix;
 using enlarger_test::Doubled;
@@ -21,12 +22,6 @@ using enlarger_test::ImagesOf;
 using enlarger_test::RandomPixelArt;
 
 class UltraSai : public enlarger_test::EnlargerTest {};
-
-// Top left, top right, bottom left, bottom right output of source pixel (x, y).
-std::array<uint32_t, 4> BlockAt(const Doubled& doubled, int32_t x, int32_t y) {
-  return {doubled.at(2 * x, 2 * y), doubled.at(2 * x + 1, 2 * y), doubled.at(2 * x, 2 * y + 1),
-          doubled.at(2 * x + 1, 2 * y + 1)};
-}
 
 // Per channel (sum of weight * colour) / 4, rounded down.
 uint32_t ChannelQuarters(std::initializer_list<std::pair<uint32_t, uint32_t>> weighted) {
