@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "core/splicer.h"
+#include "truecolour/game_frame.h"
 #include "truecolour/game_objects.h"
 #include "truecolour/picture_mix.h"
 
@@ -125,7 +126,7 @@ void FadeOut(void* screen, uint32_t, uint32_t restore) {
     using Fill = ThisCall<void, int32_t, int32_t, int32_t, int32_t, uint32_t>;
     At<Fill>(kFillBitmap)(bitmap, 0, 0, width, height, 0);
     UpdateRectangle(0, 0, width, height);
-    if ((restore & 0xFF) != 0) DrawOnScreen(copy, bitmap, 0, 0);
+    if (game::ByteFlag(restore)) DrawOnScreen(copy, bitmap, 0, 0);
   });
 }
 
