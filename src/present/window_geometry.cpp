@@ -3,7 +3,6 @@
 #include "core/picture_rectangle.h"
 #include "core/settings.h"
 #include "core/splicer.h"
-#include "cursor/cursor_cache.h"
 #include "present/display_objects.h"
 #include "present/game_window_data.h"
 
@@ -25,6 +24,8 @@ int32_t LimitInFullScreen(int32_t value, int32_t size) {
 
 }  // namespace
 
+void (*PictureResized)() = nullptr;
+
 void UpdateGeometry(HWND window) {
   if (srcW == 0) return;
   RECT client{};
@@ -33,7 +34,7 @@ void UpdateGeometry(HWND window) {
   const int32_t height = client.bottom - client.top;
   if (width == 0 || height == 0) return;
   SetPicture(FitPicture(srcW, srcH, width, height));
-  cursor::ResetCursorCache();
+  if (PictureResized != nullptr) PictureResized();
   // The host owns the rectangle; without one there is nothing to publish.
   const int32_t clip = ReadVariable("QZ.ClipRect");
   if (clip != 0) {

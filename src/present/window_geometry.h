@@ -7,8 +7,12 @@
 
 namespace qz::present {
 
+// Told after every new picture rectangle, so that what was built for the old scale (the cursors)
+// is dropped. Start-up connects it; the presentation does not know who listens.
+extern void (*PictureResized)();
+
 // Recomputes the picture rectangle for the window's client area, publishes it through
-// "QZ.ClipRect", empties the cursor cache and picks the present routine.
+// "QZ.ClipRect", tells PictureResized and picks the present routine.
 void UpdateGeometry(HWND window);
 
 // Window x to frame x (and y likewise), limited to the frame in full-screen mode. With no picture

@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "core/start.h"
 #include "game/cursor_library.h"
 #include "game/game_calls.h"
 #include "game/game_mouse.h"
 #include "game/game_window.h"
 #include "splicer/splicer_library.h"
+#include "startup/start.h"
 #include "win32/win32_world.h"
 
 namespace standin::game {
@@ -23,7 +23,7 @@ void StartGame(GameSession& session, const standin::host::Settings& settings,
                bool create_surfaces) {
   qz::win32::ResetWorld();
   qz::win32::SetSleepScale(0);
-  qz::core::InitialiseProcessSettings();
+  qz::startup::InitialiseProcessSettings();
   standin::host::Boot(settings);
   // The host brings its cursor library; the game has its mouse manager before it draws.
   standin::host::InstallCursorLibrary();

@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <mutex>
 
-#include "core/start.h"
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/x86_code.h"
 #include "splicer/splicer_library.h"
+#include "startup/start.h"
 
 namespace standin::host {
 namespace {

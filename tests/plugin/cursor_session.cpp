@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "core/start.h"
 #include "game/cursor_library.h"
 #include "game/game_calls.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
 #include "splicer/splicer_library.h"
+#include "startup/start.h"
 #include "win32/win32_world.h"
 
 namespace qz::testing {
@@ -19,7 +19,7 @@ HWND StartCursorGame(const CursorGameSettings& settings) {
   win32::ResetWorld();
   win32::SetSleepScale(0);
   if (!settings.nt6) win32::SetNtVersion(5, 1, 2600);
-  core::InitialiseProcessSettings();
+  startup::InitialiseProcessSettings();
   standin::host::Boot(settings.host);
   if (settings.cursor_library) {
     standin::host::InstallCursorLibrary(standin::host::kCommonDirectory, settings.left_out);

@@ -8,12 +8,12 @@
 
 #include "core/guarded_alloc.h"
 #include "core/settings.h"
-#include "core/start.h"
 #include "game/host_modification.h"
 #include "parallel/band_dispatch.h"
 #include "parallel/self_test.h"
 #include "parallel/worker_count.h"
 #include "splicer/splicer_library.h"
+#include "startup/start.h"
 #include "win32/win32_world.h"
 
 namespace {
@@ -22,7 +22,7 @@ using standin::host::Settings;
 
 void StartWith(const Settings& settings) {
   qz::win32::ResetWorld();
-  qz::core::InitialiseProcessSettings();
+  qz::startup::InitialiseProcessSettings();
   standin::host::Boot(settings);
   standin::host::CallStart();
 }
@@ -62,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Start, BadSettings,
 
 TEST(Start, AnUnsetFilterIsNearest) {
   qz::win32::ResetWorld();
-  qz::core::InitialiseProcessSettings();
+  qz::startup::InitialiseProcessSettings();
   standin::host::Boot({});
   standin::splicer::Publish("QZ.Graphics.Nx.Filter", 0);
   standin::host::CallStart();
@@ -102,7 +102,7 @@ TEST(Start, DoublingFiltersLeaveTheAffinityAlone) {
 TEST(ProcessSettings, TheWorkerBoundFollowsTheProcessorCount) {
   for (DWORD processors : {1u, 2u, 8u, 16u, 64u}) {
     qz::win32::SetProcessorCount(processors);
-    qz::core::InitialiseProcessSettings();
+    qz::startup::InitialiseProcessSettings();
     EXPECT_EQ(qz::parallel::MaxWorkerCount, processors > 8 ? 8 : static_cast<int32_t>(processors));
     EXPECT_EQ(qz::parallel::WorkerCount, qz::parallel::MaxWorkerCount);
   }

@@ -1,12 +1,13 @@
 // Start as the host modification calls it: settings in, log lines and game patches out. Every
 // test runs in a process of its own, as Start runs once per process.
+#include "startup/start.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <cstring>
 
 #include "core/settings.h"
-#include "core/start.h"
 #include "game/game_layout.h"
 #include "game/host_modification.h"
 #include "game/x86_code.h"
@@ -24,7 +25,7 @@ using standin::host::Settings;
 
 void StartWith(const Settings& settings) {
   qz::win32::ResetWorld();
-  qz::core::InitialiseProcessSettings();
+  qz::startup::InitialiseProcessSettings();
   standin::host::Boot(settings);
   standin::host::CallStart();
 }

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/start.h"
 #include "game/game_image.h"
 #include "game/host_modification.h"
 #include "splicer/splicer_library.h"
+#include "startup/start.h"
 #include "win32/win32_world.h"
 
 namespace qz::testing {
@@ -17,7 +17,7 @@ namespace qz::testing {
 inline void StartTrueColour(const standin::host::Settings& settings,
                             std::optional<uint32_t> special_colour_routine = {}) {
   win32::ResetWorld();
-  core::InitialiseProcessSettings();
+  startup::InitialiseProcessSettings();
   standin::host::Boot(settings);
   if (special_colour_routine) {
     standin::splicer::Publish("Tarn.ShadowDrawNewSpeccolorFunc",

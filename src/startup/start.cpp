@@ -1,19 +1,24 @@
-#include "core/start.h"
+#include "startup/start.h"
 
 #include "core/log.h"
-#include "core/patch_table.h"
 #include "core/picture_rectangle.h"
 #include "core/settings.h"
 #include "core/splicer.h"
+#include "cursor/cursor_cache.h"
 #include "cursor/install_sys_cursors.h"
 #include "parallel/self_test.h"
 #include "parallel/worker_count.h"
 #include "present/filter_selection.h"
 #include "present/filter_table.h"
+#include "present/window_geometry.h"
 #include "scale/color_magnitude.h"
+#include "startup/patch_table.h"
 #include "truecolour/install_true_colour.h"
 
-namespace qz::core {
+namespace qz::startup {
+
+using namespace qz::core;
+
 namespace {
 
 HANDLE ProcessHandle = nullptr;
@@ -74,12 +79,14 @@ void InitialiseProcessSettings() {
   FilterIndex = 2;
   SavedAffinityMask = 1;
   present::SelectFilter(FilterIndex);
+  present::PictureResized = cursor::ResetCursorCache;
 }
 
-}  // namespace qz::core
+}  // namespace qz::startup
 
 extern "C" void WINAPI Start() {
   using namespace qz::core;
+  using namespace qz::startup;
   qz::truecolour::InstallTrueColour();
   if (ObtainSplicer() == nullptr) return;
   ReadWorkerCount();

@@ -5,10 +5,11 @@
 // modification on the game's main thread after it has published its settings.
 extern "C" void WINAPI Start();
 
-namespace qz::core {
+namespace qz::startup {
 
 // The values the process starts with, before Start: the worker bound from the processor count,
-// the process handle, filter 2. Run by the library's static initialisation.
+// the process handle, filter 2, and the cursor cache emptied whenever the picture is resized. Run
+// by the library's static initialisation.
 void InitialiseProcessSettings();
 
-}  // namespace qz::core
+}  // namespace qz::startup

@@ -1,9 +1,9 @@
 #pragma once
 #include "core/splicer.h"
 
-namespace qz::core {
+namespace qz::startup {
 
 // Writes the fixed patches and the window and display hooks into the game, in table order.
-void WriteGamePatches(SplicerInstance* instance);
+void WriteGamePatches(core::SplicerInstance* instance);
 
-}  // namespace qz::core
+}  // namespace qz::startup

@@ -1,4 +1,4 @@
-#include "core/patch_table.h"
+#include "startup/patch_table.h"
 
 #include <cstdint>
 #include <iterator>
@@ -10,7 +10,10 @@
 #include "present/window_geometry.h"
 #include "present/window_procedure.h"
 
-namespace qz::core {
+namespace qz::startup {
+
+using namespace qz::core;
+
 namespace {
 
 enum class Operation { kJump, kHexBytes, kDword, kHook, kRegisterHook };
@@ -98,4 +101,4 @@ void WriteGamePatches(SplicerInstance* instance) {
   for (int i = 0; i < count; ++i) Write(instance, patches[i]);
 }
 
-}  // namespace qz::core
+}  // namespace qz::startup
