@@ -143,10 +143,16 @@ uint32_t WINAPI N_MarkUnlessDefault(core::SplicerHook* hook, void* object) {
   return result;
 }
 
+// The default cursor is also the current one while the routine runs, so that a WM_SETCURSOR
+// meanwhile keeps it. Afterwards the earlier current cursor comes back, unless the routine chose
+// another.
 uint32_t WINAPI N_UnderDefaultCursor(core::SplicerHook* hook, void* object, int32_t argument) {
-  HCURSOR kept = SetCursor(TheSysCursors.default_cursor);
+  HCURSOR default_cursor = TheSysCursors.default_cursor;
+  const HCURSOR earlier = TheSysCursors.current.exchange(default_cursor, std::memory_order_relaxed);
+  HCURSOR kept = SetCursor(default_cursor);
   const uint32_t result = At<ThisCall<uint32_t, int32_t>>(OriginalFunction(hook))(object, argument);
   SetCursor(kept);
+  TheSysCursors.current.compare_exchange_strong(default_cursor, earlier, std::memory_order_relaxed);
   return result;
 }
 

@@ -19,7 +19,8 @@ void InstallReplacements(core::SplicerInstance* instance) {
   using core::kStackCall;
   using core::kThisCall;
   SysCursors& cursors = TheSysCursors;
-  cursors.set_cursor_hook = core::ReplaceRoutine(instance, game::kSetCursor, core::CodeAddress(&N_SetCursor));
+  cursors.set_cursor_hook =
+      core::ReplaceRoutine(instance, game::kSetCursor, core::CodeAddress(&N_SetCursor));
   cursors.set_frame_hook = core::WriteHook(instance, game::kSetCursorFrame, kRoutine, 0, kThisCall,
                                            core::CodeAddress(&N_SetCursorFrame));
   core::WriteHook(instance, game::kIfDefaultCursor, kRoutine, core::HandlerMode(), kThisCall,
@@ -28,8 +29,8 @@ void InstallReplacements(core::SplicerInstance* instance) {
                   core::CodeAddress(&N_MarkUnlessDefault));
   core::WriteHook(instance, game::kUnderDefaultCursor, kRoutine, core::HandlerMode(), kThisCall,
                   core::CodeAddress(&N_UnderDefaultCursor));
-  cursors.window_procedure_hook =
-      core::WriteHook(instance, game::kWindowProcedure, kRoutine, 0, kStackCall, core::CodeAddress(&N_WndProc));
+  cursors.window_procedure_hook = core::WriteHook(instance, game::kWindowProcedure, kRoutine, 0,
+                                                  kStackCall, core::CodeAddress(&N_WndProc));
 }
 
 }  // namespace
@@ -41,7 +42,6 @@ void InstallSysCursors(core::SplicerInstance* instance) {
     ShowMessage("Cann't starting RedUrivodu32 with QZ.BPP less than 32!");
     return;
   }
-  for (uint32_t site : game::kCursorCodeSites) core::WriteHexBytes(instance, site, "90 90 90");
   const auto common = static_cast<uint32_t>(core::ReadVariable("QZ.Dir.Common"));
   ChangeDirectory(2, reinterpret_cast<const char*>(uintptr_t{common}));
   cursors.library = LoadLibraryA("cursors.dll");
@@ -55,7 +55,8 @@ void InstallSysCursors(core::SplicerInstance* instance) {
   cursors.builder = CreateCursorBuilder(CursorCanvasSize);
   ChangeDirectory(1, nullptr);
   cursors.default_cursor = LoadCursorA(cursors.library, MAKEINTRESOURCEA(kDefaultCursor));
-  // Without these the game keeps drawing its own cursors: no routine of it is replaced.
+  // Without these the game keeps drawing its own cursors: neither its cursor code nor any of its
+  // routines is changed.
   if (cursors.library == nullptr) {
     core::LogLine("ERROR: CANN'T LOAD cursors.dll, NO SYS CURSORS");
   } else if (cursors.default_cursor == nullptr) {
@@ -63,6 +64,8 @@ void InstallSysCursors(core::SplicerInstance* instance) {
   } else if (cursors.builder == nullptr) {
     core::LogLine("ERROR: CANN'T CREATE CURSOR BUILDER, NO SYS CURSORS");
   } else {
+    // The game's own cursor drawing goes only now that the system cursors take its place.
+    for (uint32_t site : game::kCursorCodeSites) core::WriteHexBytes(instance, site, "90 90 90");
     InstallReplacements(instance);
   }
 }

@@ -21,12 +21,14 @@ Object* Field(void* base, int offset) {
   return reinterpret_cast<Object*>(static_cast<uint8_t*>(base) + offset);
 }
 
-// Unused slots hold markers: 0x..00 + slot for slots 0 to 9, and from 10 on the slot number's
-// decimal digits read as hexadecimal (slot 22: 0x..0022).
-void* Marker(uint32_t prefix, int slot) {
-  const uint32_t digits = slot < 10 ? static_cast<uint32_t>(slot)
-                                    : static_cast<uint32_t>((slot / 10) * 16 + slot % 10);
-  return reinterpret_cast<void*>(static_cast<uintptr_t>(prefix + digits));
+// Unused slots hold markers of the object's byte (0xDD or 0xEE): three of it above the slot for
+// slots 0 to 9 (0xDDDDDD07), and from 10 on two of it above the slot number's decimal digits read
+// as hexadecimal (slot 22: 0xDDDD0022).
+void* Marker(uint32_t marker_byte, int slot) {
+  const uint32_t high = marker_byte * 0x01010000u;
+  const uint32_t marker = slot < 10 ? high | marker_byte << 8 | static_cast<uint32_t>(slot)
+                                    : high | static_cast<uint32_t>((slot / 10) * 16 + slot % 10);
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(marker));
 }
 
 // --- DisplayObject methods, IDirectDraw slot order -----------------------------------------
@@ -35,16 +37,28 @@ ULONG WINAPI ReleaseDisplay(DisplayObject* object) {
   core::GameRelease(object);
   return 0;
 }
-HRESULT WINAPI CreateClipper(DisplayObject*, DWORD, void**, void*) { return 0; }
+HRESULT WINAPI CreateClipper(DisplayObject*, DWORD, void**, void*) {
+  return 0;
+}
 HRESULT WINAPI CreateSurface(DisplayObject*, void* description, SurfaceObject** out, void*);
-HRESULT WINAPI RestoreDisplayMode(DisplayObject*) { return 0; }
-HRESULT WINAPI SetCooperativeLevel(DisplayObject*, HWND, DWORD) { return 0; }
-HRESULT WINAPI SetDisplayMode(DisplayObject*, DWORD, DWORD, DWORD) { return 0; }
+HRESULT WINAPI RestoreDisplayMode(DisplayObject*) {
+  return 0;
+}
+HRESULT WINAPI SetCooperativeLevel(DisplayObject*, HWND, DWORD) {
+  return 0;
+}
+HRESULT WINAPI SetDisplayMode(DisplayObject*, DWORD, DWORD, DWORD) {
+  return 0;
+}
 
 // --- SurfaceObject methods, IDirectDrawSurface slot order ----------------------------------
 
-ULONG WINAPI ReleaseSurface(SurfaceObject*) { return 0; }
-HRESULT WINAPI Blt(SurfaceObject*, RECT*, void*, RECT*, DWORD, void*) { return 0; }
+ULONG WINAPI ReleaseSurface(SurfaceObject*) {
+  return 0;
+}
+HRESULT WINAPI Blt(SurfaceObject*, RECT*, void*, RECT*, DWORD, void*) {
+  return 0;
+}
 
 HRESULT WINAPI GetPixelFormat(SurfaceObject*, void* format) {
   *Field<uint32_t>(format, 0) = 32;
@@ -57,8 +71,12 @@ HRESULT WINAPI GetPixelFormat(SurfaceObject*, void* format) {
   return 0;
 }
 
-HRESULT WINAPI GetSurfaceDesc(SurfaceObject*, void*) { return 0; }
-HRESULT WINAPI IsLost(SurfaceObject*) { return 0; }
+HRESULT WINAPI GetSurfaceDesc(SurfaceObject*, void*) {
+  return 0;
+}
+HRESULT WINAPI IsLost(SurfaceObject*) {
+  return 0;
+}
 
 // Before any frame-sized surface exists there is nothing to lock: the game gets an error and no
 // address, rather than a null pointer to draw through.
@@ -72,18 +90,26 @@ HRESULT WINAPI Lock(SurfaceObject*, RECT*, void* description, DWORD, HANDLE) {
   return 0;
 }
 
-HRESULT WINAPI Restore(SurfaceObject*) { return 0; }
-HRESULT WINAPI SetClipper(SurfaceObject*, void*) { return 0; }
-HRESULT WINAPI SetColorKey(SurfaceObject*, DWORD, void*) { return 0; }
-HRESULT WINAPI Unlock(SurfaceObject*, void*) { return 0; }
+HRESULT WINAPI Restore(SurfaceObject*) {
+  return 0;
+}
+HRESULT WINAPI SetClipper(SurfaceObject*, void*) {
+  return 0;
+}
+HRESULT WINAPI SetColorKey(SurfaceObject*, DWORD, void*) {
+  return 0;
+}
+HRESULT WINAPI Unlock(SurfaceObject*, void*) {
+  return 0;
+}
 
 template <typename Object, int Slots>
-Object* NewObject(uint32_t marker_prefix) {
+Object* NewObject(uint32_t marker_byte) {
   auto* object = static_cast<Object*>(core::GameAllocate(sizeof(Object)));
   if (object == nullptr) return nullptr;
   std::memset(object, 0, sizeof(Object));
   object->table = object->slots;
-  for (int slot = 0; slot < Slots; ++slot) object->slots[slot] = Marker(marker_prefix, slot);
+  for (int slot = 0; slot < Slots; ++slot) object->slots[slot] = Marker(marker_byte, slot);
   return object;
 }
 
@@ -93,7 +119,7 @@ void* Method(Routine routine) {
 }
 
 DisplayObject* NewDisplayObject() {
-  auto* object = NewObject<DisplayObject, kDisplaySlots>(0xDDDD0000);
+  auto* object = NewObject<DisplayObject, kDisplaySlots>(0xDD);
   if (object == nullptr) return nullptr;
   object->slots[2] = Method(&ReleaseDisplay);
   object->slots[4] = Method(&CreateClipper);
@@ -105,7 +131,7 @@ DisplayObject* NewDisplayObject() {
 }
 
 SurfaceObject* NewSurfaceObject() {
-  auto* object = NewObject<SurfaceObject, kSurfaceSlots>(0xEEEE0000);
+  auto* object = NewObject<SurfaceObject, kSurfaceSlots>(0xEE);
   if (object == nullptr) return nullptr;
   object->slots[2] = Method(&ReleaseSurface);
   object->slots[kBltSlot] = Method(&Blt);

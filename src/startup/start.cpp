@@ -56,12 +56,14 @@ void SetAffinity() {
   }
 }
 
-// Without the table's 64 MiB the 2x filters cannot run: the game goes on with the fallback.
+// Without the table's 64 MiB the 2x filters cannot run: the game goes on with the fallback, and
+// the fallback, a single-stage filter, keeps the game on the first processor as any other does.
 void BuildColourTable() {
   if (scale::BuildColorMagnitudeTable()) return;
   LogLine("ERROR: NO MEMORY FOR THE COLOUR TABLE, 2X FILTERS OFF");
   FilterIndex = present::FilterInForce(FilterIndex);
   present::SelectFilter(FilterIndex);
+  if (FilterIndex < 4) SetProcessAffinityMask(ProcessHandle, 1);
 }
 
 struct StaticInitialisation {

@@ -50,11 +50,52 @@ bool LimitToBitmap(PixelRectangle& rectangle, const PixelBuffer& bitmap) {
   return LimitAndShift(rectangle, bitmap, shift_x, shift_y);
 }
 
-bool ClipCopy(BufferCopy& copy, int32_t source_width, int32_t source_height) {
+bool ClipToDestination(BufferCopy& copy) {
   DropBeforeZero(copy.dx, copy.w, copy.sx);
   DropBeforeZero(copy.dy, copy.h, copy.sy);
   LimitEnd(copy.dx, copy.w, copy.destW);
   LimitEnd(copy.dy, copy.h, copy.destH);
+  return copy.w > 0 && copy.h > 0;
+}
+
+ColumnSpan ReadableColumns(const BufferCopy& copy, int32_t row, const SourceMemory& memory) {
+  // Byte offset of the row's first source pixel; one that cannot be counted lies outside.
+  int64_t rows = 0;
+  int64_t row_start = 0;
+  int64_t start = 0;
+  if (__builtin_mul_overflow(int64_t{copy.sy} + row, memory.row_bytes, &rows) ||
+      __builtin_mul_overflow(int64_t{copy.sx}, memory.pixel_bytes, &row_start) ||
+      __builtin_add_overflow(rows, row_start, &start)) {
+    return {0, 0};
+  }
+  int64_t first = 0;
+  int64_t last = copy.w;
+  int64_t before = 0;
+  if (__builtin_sub_overflow(memory.begin, start, &before)) return {0, 0};
+  // ceil(before / pixel_bytes): the first pixel that starts at or after the memory's beginning.
+  if (before > 0) first = (before + memory.pixel_bytes - 1) / memory.pixel_bytes;
+  if (memory.end != SourceMemory::kUnknownEnd) {
+    int64_t room = 0;
+    if (__builtin_sub_overflow(memory.end, start, &room) || room < memory.pixel_bytes) {
+      return {0, 0};
+    }
+    last = std::min(last, room / memory.pixel_bytes);
+  }
+  if (first >= last) return {0, 0};
+  return {static_cast<int32_t>(first), static_cast<int32_t>(last),
+          start + first * memory.pixel_bytes};
+}
+
+SourceMemory BitmapMemory(const PixelBuffer& bitmap) {
+  if (bitmap.width <= 0 || bitmap.height <= 0) return {0, 0, 0, 4};
+  const int64_t last_row = int64_t{bitmap.height - 1} * bitmap.pitch;
+  const int64_t row_bytes = int64_t{bitmap.width} * 4;
+  return {std::min<int64_t>(0, last_row), std::max(row_bytes, last_row + row_bytes), bitmap.pitch,
+          4};
+}
+
+bool ClipCopy(BufferCopy& copy, int32_t source_width, int32_t source_height) {
+  if (!ClipToDestination(copy)) return false;
   DropBeforeZero(copy.sx, copy.w, copy.dx);
   DropBeforeZero(copy.sy, copy.h, copy.dy);
   LimitEnd(copy.sx, copy.w, source_width);
@@ -63,15 +104,21 @@ bool ClipCopy(BufferCopy& copy, int32_t source_width, int32_t source_height) {
 }
 
 void CopyBitmapPixels(const PixelBuffer& bitmap, BufferCopy copy, uint8_t key) {
-  if (!ClipCopy(copy, bitmap.width, bitmap.height)) return;
+  if (!ClipToDestination(copy)) return;
+  const SourceMemory memory = BitmapMemory(bitmap);
   for (int32_t row = 0; row < copy.h; ++row) {
-    const uint32_t* source = PixelRow(bitmap, copy.sy + row) + copy.sx;
-    uint32_t* destination = DestinationRow(copy, row);
+    const ColumnSpan span = ReadableColumns(copy, row, memory);
+    if (span.first == span.last) continue;
+    // The pixels in memory order: past the row's end the next row follows.
+    const uint32_t* source = reinterpret_cast<const uint32_t*>(
+        reinterpret_cast<const uint8_t*>(bitmap.pixels) + span.first_byte);
+    uint32_t* destination = DestinationRow(copy, row) + span.first;
+    const int32_t count = span.last - span.first;
     if (key == 0) {
-      std::memcpy(destination, source, static_cast<size_t>(copy.w) * 4);
+      std::memcpy(destination, source, static_cast<size_t>(count) * 4);
       continue;
     }
-    for (int32_t column = 0; column < copy.w; ++column) {
+    for (int32_t column = 0; column < count; ++column) {
       if (source[column] != key) destination[column] = source[column];
     }
   }

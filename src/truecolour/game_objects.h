@@ -17,8 +17,9 @@ inline constexpr int kBitmapHeight = 0x28;
 inline constexpr int kBitmapPitch = 0x2C;
 inline constexpr int kBitmapPixels = 0x30;
 inline constexpr int kBitmapBorrowed = 0x34;
-// Room for a bitmap object of our own making, with margin for what the game's base class keeps.
-inline constexpr int kBitmapObjectSize = 0x100;
+// Room for a bitmap object of our own making: a page, where the bitmap's own fields end at 0x35,
+// for whatever the game's base class keeps.
+inline constexpr uint32_t kBitmapObjectSize = 0x1000;
 
 inline constexpr uint32_t kBitmapClassTable = 0x63B9C8;
 

@@ -1,7 +1,8 @@
 #pragma once
 // The game's plain 24-bit and 8-bit images drawn into a 32-bit buffer. Both clip against the
-// destination as the bitmap copy does; of the source only the row length is known, so a
-// rectangle is kept inside the rows but not counted against their number.
+// destination as the bitmap copy does. Of the source only the start and the row length are known:
+// reads before the start are cut; a rectangle wider than the image goes on into the next row, and
+// rows are not counted against the image's height, as in the game.
 #include <cstdint>
 
 #include "truecolour/pixel_buffer.h"

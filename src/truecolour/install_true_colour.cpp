@@ -1,5 +1,6 @@
 #include "truecolour/install_true_colour.h"
 
+#include "core/log.h"
 #include "core/splicer.h"
 #include "truecolour/sprite_hooks.h"
 #include "truecolour/true_colour_patches.h"
@@ -19,9 +20,14 @@ void InstallTrueColour() {
   core::WriteVariable("QZ.Rez.Scanline", rounded / 8);
   SpecialColourShadowRoutine =
       static_cast<uint32_t>(core::ReadVariable("Tarn.ShadowDrawNewSpeccolorFunc"));
-  // Without an instance nothing can be written: the game keeps its code, as after failed writes.
+  // Without an instance nothing can be written: the game keeps its code, as after failed writes,
+  // and draws 16-bit colour into 32-bit surfaces; the log is where a player learns why.
   core::SplicerInstance* instance = core::CreateInstance("QZ.True32");
-  if (instance != nullptr) WriteTrueColourPatches(instance);
+  if (instance == nullptr) {
+    core::LogLine("ERROR: FAIL TO CREATE QZ_True32 SplicerInstance, NO 32-BIT DRAWING");
+    return;
+  }
+  WriteTrueColourPatches(instance);
 }
 
 }  // namespace qz::truecolour

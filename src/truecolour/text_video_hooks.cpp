@@ -28,15 +28,16 @@ constexpr int32_t kNamedStylesBit = 8;
 // The colour a plain glyph's edge bytes take.
 constexpr int kEdgeColourIndex = 32;
 
-// The text colour that overrides every glyph's own when not 0, and whether the named styles are
-// in force; both fixed on the first glyph.
+// The text colour that overrides every glyph's own when not 0, fixed on the first glyph.
 const uint16_t* FontColourOverride = nullptr;
-bool NamedStyles = false;
 
-// The decoder writes 800 x 600 RGB565 frames here; the game's buffer gets them in 32 bits.
+// The decoder writes 800 x 600 RGB565 frames here; the game's buffer gets them in 32 bits. The
+// buffer holds twice the 600 rows of 1600 bytes it is used as, so a decoder that writes past them
+// stays inside it rather than in the heap behind it.
 constexpr int32_t kFrameWidth = 800;
 constexpr int32_t kFrameHeight = 600;
 constexpr int32_t kFramePitch = 2 * kFrameWidth;
+constexpr uint32_t kFrameBufferBytes = 1920000;
 struct VideoOutput {
   uint8_t* frame = nullptr;
   uint32_t* destination = nullptr;
@@ -46,7 +47,7 @@ struct VideoOutput {
 };
 VideoOutput Video;
 
-// FontPalette32 from the first font drawn, the override and the styles. False while the palette
+// FontPalette32 from the first font drawn, and the override. False while the palette
 // cannot be had: the glyph is then left out rather than drawn in the wrong colours.
 bool PrepareFonts(const void* font) {
   if (FontPalette32 != nullptr) return true;
@@ -60,7 +61,6 @@ bool PrepareFonts(const void* font) {
       shared != 0
           ? reinterpret_cast<const uint16_t*>(static_cast<uintptr_t>(static_cast<uint32_t>(shared)))
           : &kNoOverride;
-  NamedStyles = (core::ReadVariable("QZ.ExeVersion") & kNamedStylesBit) != 0;
   return true;
 }
 
@@ -88,9 +88,10 @@ void DrawGlyph(const void* font, uint32_t character, void* bitmap, int32_t x, in
   const GlyphPixels glyph = Glyph(font, character);
   if (glyph.data == nullptr) return;
   const auto* name = static_cast<const char*>(font) + game::kFontName;
+  const bool named_styles = (core::ReadVariable("QZ.ExeVersion") & kNamedStylesBit) != 0;
   DrawGlyphPixels(game::BitmapPixels(bitmap),
                   x + ReadField<int32_t>(font, CharacterRecord(character)), y, glyph,
-                  StyleForFont(name, NamedStyles), colour, FontPalette32[kEdgeColourIndex]);
+                  StyleForFont(name, named_styles), colour, FontPalette32[kEdgeColourIndex]);
 }
 
 int32_t WINAPI ForceColourFormat(core::SplicerHook* hook, uint32_t, uint32_t, uint32_t) {
@@ -116,7 +117,7 @@ int32_t WINAPI RedirectVideoOutput(core::SplicerHook* hook, void* video, int32_t
   using Routine = int32_t(WINAPI*)(void*, int32_t, int32_t, int32_t, int32_t, void*, uint32_t);
   const auto routine = core::At<Routine>(core::OriginalFunction(hook));
   if (Video.frame == nullptr) {
-    Video.frame = static_cast<uint8_t*>(core::GuardedAlloc(kFramePitch * kFrameHeight));
+    Video.frame = static_cast<uint8_t*>(core::GuardedAlloc(kFrameBufferBytes));
   }
   // Without the frame buffer the decoder writes where the game asked, in 16 bits.
   if (Video.frame == nullptr) return routine(video, left, top, pitch, height, buffer, flags);

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
+#include "core/game_heap.h"
 #include "core/splicer.h"
 #include "truecolour/game_frame.h"
 #include "truecolour/game_objects.h"
@@ -54,13 +56,23 @@ void UpdateRectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   At<ThisCall<void>>(kUpdateRectangle)(rectangle);
 }
 
-// A bitmap of our own making for the length of a transition, destroyed when it ends.
+// A bitmap of our own making for the length of a transition, destroyed when it ends. Its base
+// constructor is the game's and decides how much of the object it fills, so the object is not on
+// our stack, where a larger base would overwrite return addresses: it comes from the game's heap,
+// as the game's own bitmaps do, with room to spare. Null when the heap has no room.
 struct ScopedBitmap {
-  alignas(8) uint8_t object[game::kBitmapObjectSize] = {};
-  ScopedBitmap(int32_t width, int32_t height) {
+  void* object = nullptr;
+  ScopedBitmap(int32_t width, int32_t height)
+      : object(core::GameAllocate(game::kBitmapObjectSize)) {
+    if (object == nullptr) return;
+    std::memset(object, 0, game::kBitmapObjectSize);
     At<ThisCall<void*, int32_t, int32_t>>(kConstructBitmap)(object, width, height);
   }
-  ~ScopedBitmap() { At<ThisCall<void>>(kDestroyBitmap)(object); }
+  ~ScopedBitmap() {
+    if (object == nullptr) return;
+    At<ThisCall<void>>(kDestroyBitmap)(object);
+    core::GameRelease(object);
+  }
   ScopedBitmap(const ScopedBitmap&) = delete;
   ScopedBitmap& operator=(const ScopedBitmap&) = delete;
 };
@@ -114,6 +126,7 @@ void FadeScreen(void* screen, FadeSteps steps, Finish finish) {
   const int32_t width = core::ReadVariable("QZ.Rez.X");
   const int32_t height = core::ReadVariable("QZ.Rez.Y");
   ScopedBitmap copy(width, height);
+  if (copy.object == nullptr) return;
   GrabScreen(copy.object, bitmap, 0, 0);
   Fade(bitmap, copy.object, width, height, steps);
   finish(bitmap, copy.object, width, height);
@@ -162,18 +175,21 @@ void CrossFade(void* screen, int32_t x, int32_t y, int32_t w, int32_t h, int32_t
   WriteField<uint32_t>(screen, game::kScreenHeldField, 0);
   if (delay == -1) delay = kDefaultDelay;
   ScopedBitmap fresh(w, h);
-  GrabScreen(fresh.object, bitmap, x, y);
-  const PixelBuffer fresh_pixels = BitmapPixels(fresh.object);
-  for (int32_t k = 1; k <= 7; ++k) {
-    const uint32_t start = Ticks();
-    MixPictures(BitmapPixels(bitmap), {x, y, w, h},
-                {&fresh_pixels, k, &previous_pixels, 8 - k, kCrossFadeShift});
-    PresentScreen();
+  // Without room for the copy the new picture stays as the game drew it.
+  if (fresh.object != nullptr) {
+    GrabScreen(fresh.object, bitmap, x, y);
+    const PixelBuffer fresh_pixels = BitmapPixels(fresh.object);
+    for (int32_t k = 1; k <= 7; ++k) {
+      const uint32_t start = Ticks();
+      MixPictures(BitmapPixels(bitmap), {x, y, w, h},
+                  {&fresh_pixels, k, &previous_pixels, 8 - k, kCrossFadeShift});
+      PresentScreen();
+      UpdateRectangle(x, y, x + w, y + h);
+      WaitUntil(start + static_cast<uint32_t>(delay));
+    }
+    DrawOnScreen(fresh.object, bitmap, x, y);
     UpdateRectangle(x, y, x + w, y + h);
-    WaitUntil(start + static_cast<uint32_t>(delay));
   }
-  DrawOnScreen(fresh.object, bitmap, x, y);
-  UpdateRectangle(x, y, x + w, y + h);
   WriteField(screen, game::kScreenHeldField, held);
   // The previous picture is the game's: its own class releases it.
   using DeletingDestructor = ThisCall<void, uint32_t>;

@@ -9,6 +9,7 @@
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/game_screen.h"
+#include "game/game_window.h"
 #include "game/x86_code.h"
 
 namespace standin::game {
@@ -100,7 +101,10 @@ __attribute__((thiscall)) void GameMark(const int32_t* rectangle) {
   RecordScreenUpdate(rectangle);
 }
 
+// The routine pumps the window's messages as the game's longer routines do: a WM_SETCURSOR may
+// come in while it runs.
 __attribute__((thiscall)) void GameUnderDefault(MouseManager*, int32_t) {
+  SendToGameWindow(WM_SETCURSOR, 0, 0);
   record.cursors_under_default.push_back(GetCursor());
 }
 

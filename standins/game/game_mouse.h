@@ -69,7 +69,7 @@ struct MouseRecord {
   std::vector<int32_t> reset_arguments;  // 0x50D7B0
   std::vector<int32_t> if_default_arguments;
   std::vector<int32_t> marks_seen;             // +0x68 while 0x600430 ran
-  std::vector<HCURSOR> cursors_under_default;  // GetCursor() while 0x603000 ran
+  std::vector<HCURSOR> cursors_under_default;  // GetCursor() in 0x603000, after a WM_SETCURSOR
   int32_t sprites_loaded = 0;
   int32_t sprites_released = 0;
   std::vector<DrawCall> draws;

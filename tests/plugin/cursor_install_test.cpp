@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "core/splicer.h"
 #include "cursor/install_sys_cursors.h"
@@ -67,19 +68,52 @@ TEST(CursorInstall, ReplacesTheCursorRoutinesAndTakesOutTheGamesOwnCursorCode) {
   EXPECT_EQ(CurrentDirectory(), win32::kDefaultCurrentDirectory);
 }
 
-TEST(CursorInstall, TheLibraryIsFoundOnlyInTheCommonDirectory) {
+// The game's own cursor code as the game has it: call [eax+8].
+void ExpectTheGamesCursorCode() {
+  for (uint32_t site : standin::game::kCursorCodeSites) {
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(standin::Bytes(site)), 3), "\xFF\x50\x08");
+  }
+}
+
+struct MissingPart {
+  const char* name;
+  bool library_in_common_directory;
+  std::vector<uint16_t> left_out;
+  const char* log_line;
+};
+
+class CursorInstallWithout : public ::testing::TestWithParam<MissingPart> {};
+
+// The game keeps drawing its own cursor: nothing of it is taken out or replaced.
+TEST_P(CursorInstallWithout, LogsAndLeavesTheGameItsOwnCursor) {
   CursorGameSettings settings;
-  settings.cursor_library = false;
+  settings.cursor_library = GetParam().library_in_common_directory;
+  settings.left_out = GetParam().left_out;
   win32::ResetWorld();
   // On disk, but the host does not say where.
   win32::RegisterLibraryFile("C:\\Game\\QZ", "cursors.dll", {});
   StartCursorGame(settings);
-  EXPECT_TRUE(standin::host::Logged("ERROR: CANN'T LOAD cursors.dll, NO SYS CURSORS"));
+  EXPECT_TRUE(standin::host::Logged(GetParam().log_line));
+  ExpectTheGamesCursorCode();
   for (uint32_t routine : kCursorRoutines) EXPECT_EQ(HookAt(routine), nullptr);
   standin::game::RequestCursor(1, 1);
   EXPECT_EQ(standin::game::Mouse().set_cursor_calls.size(), 1u);
   EXPECT_EQ(GetCursor(), nullptr);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    CursorInstall, CursorInstallWithout,
+    ::testing::Values(MissingPart{"LibraryOutsideTheCommonDirectory",
+                                  false,
+                                  {},
+                                  "ERROR: CANN'T LOAD cursors.dll, NO SYS CURSORS"},
+                      MissingPart{"DefaultCursor",
+                                  true,
+                                  {500},
+                                  "ERROR: NO DEFAULT CURSOR IN cursors.dll, NO SYS CURSORS"}),
+    [](const ::testing::TestParamInfo<MissingPart>& param_info) {
+      return std::string(param_info.param.name);
+    });
 
 TEST(CursorInstall, AColourDepthBelow32ShowsTheMessageAndInstallsNothing) {
   win32::ResetWorld();

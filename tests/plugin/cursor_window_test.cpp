@@ -93,8 +93,12 @@ TEST(CursorWindow, GuardedRoutinesWhileAGameCursorIsShown) {
   standin::game::RunUnderDefaultRoutine(3);
   ASSERT_EQ(Mouse().cursors_under_default.size(), 1u);
   EXPECT_NE(Mouse().cursors_under_default[0], shown);
-  EXPECT_EQ(ReadCursor(Mouse().cursors_under_default[0]).At(0, 0),
-            0xFF000000u | 500u);  // the library's default cursor
+  // The library's default cursor, kept through a WM_SETCURSOR while the routine runs.
+  EXPECT_EQ(ReadCursor(Mouse().cursors_under_default[0]).At(0, 0), 0xFF000000u | 500u);
+  EXPECT_EQ(GetCursor(), shown);
+  // Afterwards the game's cursor is the current one again.
+  SetCursor(nullptr);
+  standin::game::SendToGameWindow(WM_SETCURSOR, 0, 0);
   EXPECT_EQ(GetCursor(), shown);
 }
 

@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "core/settings.h"
-#include "game/game_window.h"
 #include "game/game_session.h"
+#include "game/game_window.h"
 #include "parallel/worker_count.h"
 #include "present/display_objects.h"
-#include "present/present_routines.h"
 #include "present/filter_switch.h"
 #include "present/frame_pipeline.h"
+#include "present/present_routines.h"
 #include "present/presentation.h"
 #include "splicer/splicer_library.h"
 #include "win32/win32_world.h"
@@ -120,6 +120,29 @@ TEST(GameOnScreen, APictureOfTheFramesSizeIsCopiedOneToOne) {
   EXPECT_EQ(mismatches, 0);
 }
 
+// Unused method slots hold markers: 0x..00 + slot up to slot 9, then the slot's decimal digits.
+TEST(GameOnScreen, UnusedSlotsOfTheEmulatedObjectsHoldTheirMarkers) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  auto* display = static_cast<present::DisplayObject*>(session.direct_draw);
+  auto* surface =
+      static_cast<present::SurfaceObject*>(CreateSurface(session.direct_draw, 64, 64, false));
+  const auto marker = [](void* slot) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(slot));
+  };
+  EXPECT_EQ(display->table, display->slots);
+  EXPECT_EQ(surface->table, surface->slots);
+  const struct {
+    void* const* slots;
+    int slot;
+    uint32_t expected;
+  } cases[] = {{display->slots, 0, 0xDDDDDD00},  {display->slots, 9, 0xDDDDDD09},
+               {display->slots, 10, 0xDDDD0010}, {display->slots, 22, 0xDDDD0022},
+               {surface->slots, 0, 0xEEEEEE00},  {surface->slots, 3, 0xEEEEEE03},
+               {surface->slots, 23, 0xEEEE0023}, {surface->slots, 35, 0xEEEE0035}};
+  for (const auto& c : cases) EXPECT_EQ(marker(c.slots[c.slot]), c.expected) << c.slot;
+}
+
 // At creation either matching side picks the one-to-one copy; later both must match.
 TEST(GameOnScreen, CreationAndSelectionDifferOnOneMatchingSide) {
   GameSession session;
@@ -180,6 +203,25 @@ TEST(GameOnScreen, MousePositionsReachTheGameInFrameCoordinates) {
   POINT frame_point{};
   standin::game::GameCursorPosition(&frame_point);
   EXPECT_EQ(frame_point.x, 100);
+  EXPECT_EQ(frame_point.y, 300);
+}
+
+// With no picture (no frame size from the host) the window maps one to one onto the frame: mouse
+// messages keep their client positions and the query gives the same client position.
+TEST(GameOnScreen, WithoutAPictureMouseMessagesAndTheQueryAgreeOnClientPositions) {
+  GameSession session;
+  Settings settings;
+  settings.frame_width = 0;
+  StartGame(session, settings, false);
+  ASSERT_EQ(core::dstW, 0);
+  standin::game::SendToGameWindow(WM_MOUSEMOVE, 0, MAKELPARAM(500, 300));
+  EXPECT_EQ(standin::game::Record().message_lparams.back(), MAKELPARAM(500, 300));
+  POINT origin{0, 0};
+  ClientToScreen(session.window, &origin);
+  SetCursorPos(origin.x + 500, origin.y + 300);
+  POINT frame_point{};
+  standin::game::GameCursorPosition(&frame_point);
+  EXPECT_EQ(frame_point.x, 500);
   EXPECT_EQ(frame_point.y, 300);
 }
 

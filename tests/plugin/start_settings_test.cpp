@@ -1,10 +1,12 @@
 // What Start makes of the host's settings, good and bad, and of a self-test that faults.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <windows.h>
 
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/guarded_alloc.h"
 #include "core/settings.h"
@@ -97,6 +99,53 @@ TEST(Start, SingleStageFiltersUseTheFirstProcessorAndKeepTheSavedMask) {
 TEST(Start, DoublingFiltersLeaveTheAffinityAlone) {
   StartWith({});
   EXPECT_EQ(ProcessMask(), 0xFu);
+}
+
+// Takes every free stretch of the address space long enough for the colour table, leaving holes of
+// 16 MiB for everything else start-up needs (thread stacks included); gives them back when done.
+class AddressSpaceWithoutRoomForTheTable {
+ public:
+  AddressSpaceWithoutRoomForTheTable() {
+    for (;;) {
+      void* block =
+          mmap(nullptr, kBlock, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+      if (block == MAP_FAILED) break;
+      blocks_.push_back(block);
+    }
+    // Every other block of the first sixteen: no two holes meet, so none reaches 66 MiB.
+    for (size_t i = 0; i < blocks_.size() && i < 16; i += 2) {
+      munmap(blocks_[i], kBlock);
+      blocks_[i] = nullptr;
+    }
+  }
+  ~AddressSpaceWithoutRoomForTheTable() {
+    for (void* block : blocks_) {
+      if (block != nullptr) munmap(block, kBlock);
+    }
+  }
+
+ private:
+  static constexpr size_t kBlock = size_t{16} << 20;
+  std::vector<void*> blocks_;
+};
+
+// The fallback for the 2x filters is single-stage, so the game goes to the first processor.
+TEST(Start, WithoutTheColourTableTheFallbackFilterTakesTheFirstProcessor) {
+  Settings settings;
+  settings.threads = 2;
+  settings.filter = 9;
+  qz::win32::ResetWorld();
+  qz::core::InitialiseProcessSettings();
+  standin::host::Boot(settings);
+  {
+    AddressSpaceWithoutRoomForTheTable crowded;
+    standin::host::CallStart();
+  }
+  EXPECT_TRUE(standin::host::Logged("ERROR: NO MEMORY FOR THE COLOUR TABLE, 2X FILTERS OFF"));
+  EXPECT_TRUE(standin::host::Logged("SUCCESS: DO PARALLEL"));
+  EXPECT_EQ(qz::core::FilterIndex, 3);
+  EXPECT_EQ(ProcessMask(), 1u);
+  EXPECT_EQ(qz::core::SavedAffinityMask, 0xFu);
 }
 
 TEST(ProcessSettings, TheWorkerBoundFollowsTheProcessorCount) {

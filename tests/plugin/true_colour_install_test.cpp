@@ -257,11 +257,13 @@ TEST(TrueColourInstall, WithoutThePatchingLibraryTheGameKeepsEveryByteAndItsOwnR
   ExpectTheGamesOwnDrawFrameRuns();
 }
 
-TEST(TrueColourInstall, AFailedInstanceWritesNothingAndStartGoesOn) {
+TEST(TrueColourInstall, AFailedInstanceLogsWritesNothingAndStartGoesOn) {
   qz::win32::ResetWorld();
   standin::host::Boot({});
   standin::splicer::RefuseInstance("QZ.True32");
   standin::host::CallStart();
+  EXPECT_TRUE(
+      standin::host::Logged("ERROR: FAIL TO CREATE QZ_True32 SplicerInstance, NO 32-BIT DRAWING"));
   EXPECT_EQ(standin::splicer::Value("QZ.BPP"), 32);
   EXPECT_TRUE(TrueColourWrites().empty());
   EXPECT_TRUE(TrueColourHooks().empty());

@@ -1,6 +1,7 @@
 // Text, colour set-up and video in 32 bits, as the game calls them: glyphs of the game's font
 // objects, the colour masks it is made to see, and decoder frames landing in the game's buffer.
 #include <gtest/gtest.h>
+#include <malloc.h>
 
 #include <cstring>
 #include <string>
@@ -92,6 +93,21 @@ INSTANTIATE_TEST_SUITE_P(Styles, TrueColourGlyph,
                                   std::to_string(param_info.param.exe_version);
                          });
 
+// Bit 3 of "QZ.ExeVersion" is read at every glyph: a change reaches the next glyph drawn.
+TEST(TrueColourText, TheNamedStylesFollowTheSettingGlyphByGlyph) {
+  StartTrueColour({});
+  GameFont font("smal");
+  GameBitmap* bitmap = standin::game::NewGameBitmap(6, 4);
+  for (const GlyphCase& step : {GlyphCase{0, "plain", "....../..#e../...##./....../"},
+                                GlyphCase{8, "shadowed", "....../..#.../...##./....dd/"},
+                                GlyphCase{0, "plain again", "....../..#e../...##./....../"}}) {
+    standin::splicer::Publish("QZ.ExeVersion", step.exe_version);
+    std::fill_n(bitmap->pixels, 24, 0x00808080u);
+    EXPECT_EQ(CallGameMethod(kDrawGlyph, font.object.data(), {'A', Word(bitmap), 1, 1, 7}), 0);
+    EXPECT_EQ(Picture(*bitmap, PixelFromRgb565(0x0707)), step.expected) << step.name;
+  }
+}
+
 TEST(TrueColourText, FontColourOverrideOnTheFirstGlyphAppliesToAllText) {
   StartTrueColour({});
   static const uint16_t kRed = 0xF800;
@@ -146,6 +162,11 @@ TEST(TrueColourVideo, DecodedFramesAppearConvertedAtTheGamesRectangle) {
   EXPECT_EQ(request.arguments[4], 600u);
   EXPECT_NE(request.arguments[5], Word(game_buffer.data()));
   EXPECT_EQ(request.arguments[6], 0xC0000000u);
+  // The private buffer holds 1 920 000 bytes behind its guard word, twice the 600 rows of 1600
+  // bytes, so a decoder writing past them stays inside it.
+  const auto* guard = reinterpret_cast<uint32_t*>(static_cast<uintptr_t>(request.arguments[5])) - 1;
+  EXPECT_EQ(*guard, 0x0BADF00Du);
+  EXPECT_GE(malloc_usable_size(const_cast<uint32_t*>(guard)), 4u + 1920000u);
   for (int32_t frame = 0; frame < 2; ++frame) {
     EXPECT_EQ(DecodeVideoFrame(video), 0);
     for (int32_t y = 0; y < 12; ++y) {

@@ -103,7 +103,17 @@ class TrueColourFadeOut : public ::testing::TestWithParam<bool> {};
 TEST_P(TrueColourFadeOut, StepsThroughFiveBrightnessesToBlackAndRestoresWhenAsked) {
   TransitionScene scene;
   const bool restore = GetParam();
+  const size_t heap_calls = standin::game::HeapCalls().size();
   EXPECT_EQ(CallGameMethod(kFadeOut, &scene.screen, {0x1234, restore ? 0xFF01u : 0xFF00u}), 0);
+  // The copy's object comes from the game's heap, not the stack, as its pixels do.
+  std::vector<uint32_t> allocated;
+  for (size_t i = heap_calls; i < standin::game::HeapCalls().size(); ++i) {
+    const auto& call = standin::game::HeapCalls()[i];
+    if (call.allocation) allocated.push_back(call.size_or_block);
+  }
+  ASSERT_EQ(allocated.size(), 2u);
+  EXPECT_GE(allocated[0], 0x100u);
+  EXPECT_EQ(allocated[1], uint32_t{kWidth * kHeight * 4});
   ExpectSteps(5, {0, 0, kWidth, kHeight}, 1);
   const auto presents = EventsOf(ScreenEvent::kPresented);
   ASSERT_EQ(presents.size(), 5u);

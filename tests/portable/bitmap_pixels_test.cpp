@@ -50,21 +50,18 @@ BufferCopy RandomCopy(std::mt19937& random, Destination& destination, int32_t so
           destination.pitch_pixels * 4};
 }
 
-// Pixel (i, j) of a copy lands when both its source and its destination pixel exist.
+// Pixel (i, j) of a copy lands when its destination pixel exists and `source_pixel` reads its
+// source pixel (sx + i, sy + j), which it may not: a key, or a pixel outside the source's memory.
 void ExpectCopied(const Destination& before, Destination& after, const BufferCopy& copy,
-                  int32_t source_width, int32_t source_height,
-                  const std::function<bool(int32_t, int32_t, uint32_t&)>& source_pixel) {
+                  const std::function<bool(int64_t, int64_t, uint32_t&)>& source_pixel) {
   Destination expected = before;
   for (int32_t j = 0; j < copy.h; ++j) {
     for (int32_t i = 0; i < copy.w; ++i) {
-      const int64_t sx = int64_t{copy.sx} + i;
-      const int64_t sy = int64_t{copy.sy} + j;
       const int64_t dx = int64_t{copy.dx} + i;
       const int64_t dy = int64_t{copy.dy} + j;
-      if (sx < 0 || sy < 0 || sx >= source_width || sy >= source_height) continue;
       if (!Inside(expected, dx, dy)) continue;
       uint32_t value = PixelAt(expected, static_cast<int32_t>(dx), static_cast<int32_t>(dy));
-      if (source_pixel(static_cast<int32_t>(sx), static_cast<int32_t>(sy), value)) {
+      if (source_pixel(int64_t{copy.sx} + i, int64_t{copy.sy} + j, value)) {
         PixelAt(expected, static_cast<int32_t>(dx), static_cast<int32_t>(dy)) = value;
       }
     }
@@ -73,7 +70,10 @@ void ExpectCopied(const Destination& before, Destination& after, const BufferCop
                                            << "x" << copy.h << " to " << copy.dx << "," << copy.dy;
 }
 
-TEST(BitmapCopies, LandExactlyWhereSourceAndDestinationOverlapWithAndWithoutKey) {
+// The source is read as memory, as the game reads it: a rectangle wider than the source goes on
+// into the next row, one left of it comes from the row before; only what lies outside the
+// bitmap's rows (from its first pixel to the end of its last row's pixels) is not read.
+TEST(BitmapCopies, ReadTheSourcesMemoryAndLandWhereTheDestinationIsWithAndWithoutKey) {
   std::mt19937 random(7);
   for (int trial = 0; trial < 400; ++trial) {
     Destination source(RandomIn(random, 1, 9), RandomIn(random, 1, 9), RandomIn(random, 0, 2),
@@ -85,12 +85,13 @@ TEST(BitmapCopies, LandExactlyWhereSourceAndDestinationOverlapWithAndWithoutKey)
     const BufferCopy copy = RandomCopy(random, destination, source.width, source.height);
     const auto key = static_cast<uint8_t>(random() % 3);
     CopyBitmapPixels(View(source), copy, key);
-    ExpectCopied(before, destination, copy, source.width, source.height,
-                 [&](int32_t x, int32_t y, uint32_t& value) {
-                   if (key != 0 && PixelAt(source, x, y) == key) return false;
-                   value = PixelAt(source, x, y);
-                   return true;
-                 });
+    ExpectCopied(before, destination, copy, [&](int64_t x, int64_t y, uint32_t& value) {
+      const int64_t index = y * source.pitch_pixels + x;
+      if (index < 0 || index >= static_cast<int64_t>(source.pixels.size())) return false;
+      if (key != 0 && source.pixels[index] == key) return false;
+      value = source.pixels[index];
+      return true;
+    });
   }
 }
 
@@ -128,11 +129,12 @@ TEST(BitmapGrab, FillsTheBitmapFromTheOverlapOfItsRectangleWithTheSource) {
     GrabPixels(View(bitmap), View(source), x, y);
     const BufferCopy whole{x, y, bitmap.width, bitmap.height, nullptr,
                            0, 0, bitmap.width, bitmap.height, 0};
-    ExpectCopied(before, bitmap, whole, source.width, source.height,
-                 [&](int32_t sx, int32_t sy, uint32_t& value) {
-                   value = PixelAt(source, sx, sy);
-                   return true;
-                 });
+    // The grab stays inside the source's rectangle.
+    ExpectCopied(before, bitmap, whole, [&](int64_t sx, int64_t sy, uint32_t& value) {
+      if (!Inside(source, sx, sy)) return false;
+      value = PixelAt(source, static_cast<int32_t>(sx), static_cast<int32_t>(sy));
+      return true;
+    });
   }
 }
 
@@ -231,27 +233,29 @@ TEST(BitmapRectangles, OutlineOfOnePixelAndOfOneRow) {
 
 // --- Plain images ----------------------------------------------------------------------------
 
-TEST(ImageDraws, TwentyFourBitKeepsTheTopByteAndClipsLikeTheBitmapCopy) {
+// Images as the draws see them: the start and the row length known, the height not. The buffers
+// hold rows enough for any copy below, so only reads before the start are outside them.
+constexpr int32_t kRowsPastAnyCopy = 12;
+
+TEST(ImageDraws, TwentyFourBitKeepsTheTopByteAndReadsOnFromTheImagesStart) {
   std::mt19937 random(10);
   for (int trial = 0; trial < 200; ++trial) {
     const int32_t width = RandomIn(random, 1, 9);
     const int32_t height = RandomIn(random, 1, 9);
-    std::vector<uint8_t> image(static_cast<size_t>(width) * height * 3);
+    std::vector<uint8_t> image(static_cast<size_t>(width) * (height + kRowsPastAnyCopy) * 3);
     for (uint8_t& byte : image) byte = static_cast<uint8_t>(random());
     Destination destination(RandomIn(random, 1, 9), RandomIn(random, 1, 9), RandomIn(random, 0, 2),
                             random);
     const Destination before = destination;
-    BufferCopy copy = RandomCopy(random, destination, width, height);
-    // Only rows that exist: the image's height is not known to the draw.
-    copy.sy = std::max(copy.sy, 0);
-    copy.h = std::min(copy.h, height - copy.sy);
+    const BufferCopy copy = RandomCopy(random, destination, width, height);
     DrawImage24Pixels(image.data(), width, copy);
-    ExpectCopied(before, destination, copy, width, height,
-                 [&](int32_t x, int32_t y, uint32_t& value) {
-                   const uint8_t* bytes = &image[(static_cast<size_t>(y) * width + x) * 3];
-                   value = (value & 0xFF000000u) | bytes[0] | bytes[1] << 8 | bytes[2] << 16;
-                   return true;
-                 });
+    ExpectCopied(before, destination, copy, [&](int64_t x, int64_t y, uint32_t& value) {
+      const int64_t offset = (y * width + x) * 3;
+      if (offset < 0) return false;
+      const uint8_t* bytes = &image.at(static_cast<size_t>(offset) + 2) - 2;
+      value = (value & 0xFF000000u) | bytes[0] | bytes[1] << 8 | bytes[2] << 16;
+      return true;
+    });
   }
 }
 
@@ -261,23 +265,36 @@ TEST(ImageDraws, EightBitGoesThroughItsOwnPaletteAndIndexZeroCanBeTransparent) {
   for (int trial = 0; trial < 200; ++trial) {
     const int32_t stride = RandomIn(random, 1, 9);
     const int32_t height = RandomIn(random, 1, 9);
-    std::vector<uint8_t> image(static_cast<size_t>(stride) * height);
+    std::vector<uint8_t> image(static_cast<size_t>(stride) * (height + kRowsPastAnyCopy));
     for (uint8_t& byte : image) byte = static_cast<uint8_t>(random() % 3 == 0 ? 0 : random());
     Destination destination(RandomIn(random, 1, 9), RandomIn(random, 1, 9), RandomIn(random, 0, 2),
                             random);
     const Destination before = destination;
-    BufferCopy copy = RandomCopy(random, destination, stride, height);
-    copy.sy = std::max(copy.sy, 0);
-    copy.h = std::min(copy.h, height - copy.sy);
+    const BufferCopy copy = RandomCopy(random, destination, stride, height);
     const bool transparent = random() % 2 == 0;
     DrawImage8Pixels(image.data(), stride, palette.data(), copy, transparent);
-    ExpectCopied(before, destination, copy, stride, height,
-                 [&](int32_t x, int32_t y, uint32_t& value) {
-                   const uint8_t index = image[static_cast<size_t>(y) * stride + x];
-                   if (transparent && index == 0) return false;
-                   value = PixelFromRgb565(palette[index]);
-                   return true;
-                 });
+    ExpectCopied(before, destination, copy, [&](int64_t x, int64_t y, uint32_t& value) {
+      const int64_t offset = y * stride + x;
+      if (offset < 0) return false;
+      const uint8_t index = image.at(static_cast<size_t>(offset));
+      if (transparent && index == 0) return false;
+      value = PixelFromRgb565(palette[index]);
+      return true;
+    });
+  }
+}
+
+TEST(ImageDraws, ARowLengthOfZeroOrLessDrawsNothing) {
+  std::mt19937 random(12);
+  const std::vector<uint16_t> palette = testing::RandomPalette(random);
+  const std::vector<uint8_t> image(64, 1);
+  for (int32_t length : {0, -3}) {
+    Destination destination(4, 4, 0, random);
+    const Destination before = destination;
+    const BufferCopy copy{0, 0, 4, 4, destination.pixels.data(), 0, 0, 4, 4, 16};
+    DrawImage24Pixels(image.data(), length, copy);
+    DrawImage8Pixels(image.data(), length, palette.data(), copy, false);
+    EXPECT_EQ(destination.pixels, before.pixels) << length;
   }
 }
 

@@ -11,6 +11,7 @@ bool WriteRawPicture(const std::string& path, const uint32_t* pixels, int32_t wi
                      int32_t pitch_pixels);
 
 // False when the file is missing or not a raw picture of 1 to 16384 pixels each way.
+bool ReadRawPictureSize(const std::string& path, int32_t& width, int32_t& height);
 bool ReadRawPicture(const std::string& path, std::vector<uint32_t>& pixels, int32_t& width,
                     int32_t& height);
 

@@ -8,6 +8,7 @@
 #include "contact_sheet.h"
 #include "host_presentation.h"
 #include "parallel/worker_count.h"
+#include "picture_limits.h"
 #include "png_file.h"
 #include "present/filter_table.h"
 #include "scale/color_magnitude.h"
@@ -31,6 +32,12 @@ constexpr const char* kUsage =
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "qzprx render: %s\n%s\n", message.c_str(), kUsage);
+  return 2;
+}
+
+// A problem with the files rather than the command line: one line.
+int Refuse(const std::string& message) {
+  std::fprintf(stderr, "qzprx render: %s\n", message.c_str());
   return 2;
 }
 
@@ -86,9 +93,16 @@ int RunRender(const std::vector<std::string>& arguments) {
   RenderRequest request;
   const std::string problem = Parse(arguments, request);
   if (!problem.empty()) return Fail(problem);
-  Picture frame;
   std::string error;
-  if (!ReadPicture(request.frame_path, frame, error)) return Fail(error);
+  int32_t frame_width = 0;
+  int32_t frame_height = 0;
+  if (!ReadPictureSize(request.frame_path, frame_width, frame_height, error)) return Refuse(error);
+  // Everything is sized from the header and the window before anything is allocated.
+  const std::string too_large = PresentationSizeProblem(
+      frame_width, frame_height, request.window_width, request.window_height);
+  if (!too_large.empty()) return Refuse(request.frame_path + ": " + too_large);
+  Picture frame;
+  if (!ReadPicture(request.frame_path, frame, error)) return Refuse(error);
   if (request.rectangles.empty()) {
     request.rectangles.push_back({0, 0, frame.width - 1, frame.height - 1});
   }
@@ -110,14 +124,14 @@ int RunRender(const std::vector<std::string>& arguments) {
     char number[4];
     std::snprintf(number, sizeof number, "%02d", filter);
     const std::string path = several ? WithSuffix(request.out_path, number) : request.out_path;
-    if (!WritePicture(path, picture, error)) return Fail(error);
+    if (!WritePicture(path, picture, error)) return Refuse(error);
     std::printf("%s: filter %d \"%s\", %d x %d\n", path.c_str(), filter,
                 qz::present::Filter(filter).name, picture.width, picture.height);
     sheet.push_back({std::to_string(filter) + " " + qz::present::Filter(filter).name, picture});
   }
   if (several) {
     const std::string path = WithSuffix(request.out_path, "sheet");
-    if (!WritePng(path, ContactSheet(sheet, 400, 300), error)) return Fail(error);
+    if (!WritePng(path, ContactSheet(sheet, 400, 300), error)) return Refuse(error);
     std::printf("%s: contact sheet\n", path.c_str());
   }
   return 0;
