@@ -56,8 +56,8 @@ struct ThreadRecord {
   bool last_waits = false;
 };
 
-// Records the thread of each one-row band; with `last_waits` the last band holds its thread
-// until every other band has run, which only threads other than the caller can then do.
+// Records the thread of each band by its first row; with `last_waits` the last band holds its
+// thread until every other band has run, which only threads other than the caller can then do.
 void RecordThread(const void* context, int32_t, int32_t, int32_t top, int32_t) {
   auto& record = *const_cast<ThreadRecord*>(static_cast<const ThreadRecord*>(context));
   record.ids[top] = std::this_thread::get_id();
@@ -71,14 +71,14 @@ void RecordThread(const void* context, int32_t, int32_t, int32_t top, int32_t) {
   }
 }
 
-const BandPlan kEightOneRowBands = PlanBands(0, kMaxBands - 1, 0, 0, kMaxBands, 1);
+const BandPlan kEightBands = PlanBands(0, kMaxBands, 0, 0, kMaxBands, 1);
 
 TEST(BandDispatch, TheCallingThreadRunsTheLastBandAndWorkersRunTheOthersBesideIt) {
   if (UsableProcessors() < 2) GTEST_SKIP() << "one processor: every band is the caller's";
-  ASSERT_EQ(kEightOneRowBands.count, kMaxBands);
+  ASSERT_EQ(kEightBands.count, kMaxBands);
   ThreadRecord record;
   record.last_waits = true;
-  ASSERT_TRUE(RunPlan(kEightOneRowBands, RecordThread, &record));
+  ASSERT_TRUE(RunPlan(kEightBands, RecordThread, &record));
   EXPECT_EQ(record.others, kMaxBands - 1);
   EXPECT_EQ(record.ids[kMaxBands - 1], std::this_thread::get_id());
   for (int32_t band = 0; band + 1 < kMaxBands; ++band) {
@@ -100,7 +100,7 @@ TEST(BandDispatch, OnOneProcessorEveryBandRunsOnTheCallingThread) {
   }
   ASSERT_EQ(sched_setaffinity(0, sizeof(one), &one), 0);
   ThreadRecord record;
-  const bool finished = RunPlan(kEightOneRowBands, RecordThread, &record);
+  const bool finished = RunPlan(kEightBands, RecordThread, &record);
   sched_setaffinity(0, sizeof(usual), &usual);
   EXPECT_TRUE(finished);
   for (const std::thread::id id : record.ids) EXPECT_EQ(id, std::this_thread::get_id());
