@@ -1,11 +1,15 @@
 // Every filter through the whole frame pipeline, as the game's present request runs it: an
 // 800 x 600 frame into a 1920 x 1080 window (picture 1440 x 1080) and a 3840 x 2160 one
 // (2880 x 2160), the whole frame or a 64 x 64 changed rectangle, with 1 and 2 workers; and a
-// memcpy of the picture's bytes as the yardstick.
+// memcpy of the picture's bytes as the yardstick. Last, filter 3 with the process held on one
+// processor, with 1 and 8 workers.
 #include <benchmark/benchmark.h>
+#include <sched.h>
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <string>
 
 #include "parallel/worker_count.h"
 #include "pixel_art_frame.h"
@@ -36,13 +40,8 @@ void PictureCopy(benchmark::State& state) {
 }
 BENCHMARK(PictureCopy)->ArgName("window")->DenseRange(0, 1)->Unit(benchmark::kMicrosecond);
 
-// Arguments: filter, window (0: 1920 x 1080, 1: 3840 x 2160), workers, changed rectangle
-// (0: whole frame, 1: 64 x 64).
-void Present(benchmark::State& state) {
-  const auto filter = static_cast<int32_t>(state.range(0));
-  const Window window = kWindows[state.range(1)];
-  if (!scale::BuildColorMagnitudeTable()) state.SkipWithError("no colour table");
-  const parallel::WorkerCountScope workers(static_cast<int32_t>(state.range(2)));
+// The presentation's buffers for a window, holding the pixel-art frame.
+present::PresentationBuffers FramedBuffers(const Window& window) {
   present::PresentationBuffers buffers =
       present::MakePresentationBuffers(kFrameWidth, kFrameHeight, window.width, window.height);
   const std::vector<uint32_t> frame = PixelArtFrame();
@@ -50,6 +49,16 @@ void Present(benchmark::State& state) {
     std::copy_n(&frame[static_cast<size_t>(y) * kFrameWidth], kFrameWidth,
                 &buffers.frame[static_cast<size_t>(y) * buffers.frame_pitch]);
   }
+  return buffers;
+}
+
+// Arguments: filter, window (0: 1920 x 1080, 1: 3840 x 2160), workers, changed rectangle
+// (0: whole frame, 1: 64 x 64).
+void Present(benchmark::State& state) {
+  const auto filter = static_cast<int32_t>(state.range(0));
+  if (!scale::BuildColorMagnitudeTable()) state.SkipWithError("no colour table");
+  const parallel::WorkerCountScope workers(static_cast<int32_t>(state.range(2)));
+  present::PresentationBuffers buffers = FramedBuffers(kWindows[state.range(1)]);
   const bool small = state.range(3) == 1;
   const int32_t left = small ? 368 : 0;
   const int32_t top = small ? 268 : 0;
@@ -65,6 +74,55 @@ void Present(benchmark::State& state) {
 BENCHMARK(Present)
     ->ArgNames({"filter", "window", "workers", "rect64"})
     ->ArgsProduct({benchmark::CreateDenseRange(0, 12, 1), {0, 1}, {1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// Every thread of the process held on one processor for the object's life, as the game is held
+// for filters 0 to 3.
+class OneProcessorProcess {
+ public:
+  OneProcessorProcess() {
+    sched_getaffinity(0, sizeof(usual_), &usual_);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+      if (CPU_ISSET(cpu, &usual_)) {
+        CPU_SET(cpu, &one);
+        break;
+      }
+    }
+    SetForEveryThread(one);
+  }
+  ~OneProcessorProcess() { SetForEveryThread(usual_); }
+  OneProcessorProcess(const OneProcessorProcess&) = delete;
+  OneProcessorProcess& operator=(const OneProcessorProcess&) = delete;
+
+ private:
+  static void SetForEveryThread(const cpu_set_t& set) {
+    for (const auto& thread : std::filesystem::directory_iterator("/proc/self/task")) {
+      sched_setaffinity(std::stoi(thread.path().filename().string()), sizeof(set), &set);
+    }
+  }
+
+  cpu_set_t usual_;
+};
+
+// Argument: workers. Filter 3 ("Bilinear SharperX2 (M)"), whole frame, 1920 x 1080 window, the
+// process on one processor: more workers than processors must cost no more than one worker.
+void PresentOnOneProcessor(benchmark::State& state) {
+  const parallel::WorkerCountScope workers(static_cast<int32_t>(state.range(0)));
+  present::PresentationBuffers buffers = FramedBuffers(kWindows[0]);
+  const OneProcessorProcess confined;
+  for (auto _ : state) {
+    present::PresentRectangle(3, present::ImagesOf(buffers), buffers.geometry, 0, 0,
+                              kFrameWidth - 1, kFrameHeight - 1);
+    benchmark::DoNotOptimize(buffers.output.data());
+  }
+}
+BENCHMARK(PresentOnOneProcessor)
+    ->ArgName("workers")
+    ->Arg(1)
+    ->Arg(8)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -1,12 +1,12 @@
 #include "parallel/band_dispatch.h"
 
-#include <emmintrin.h>
-
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
 
+#include "parallel/usable_processors.h"
 #include "parallel/worker_count.h"
 
 namespace qz::parallel {
@@ -18,77 +18,95 @@ bool RunDirect(BandRoutine routine, const void* context, int32_t left, int32_t r
   return true;
 }
 
-// The job of one dispatch lives on the caller's stack; workers only read it.
 struct Job {
-  const BandPlan* plan;
-  BandRoutine routine;
-  const void* context;
-  BandRunner runner;
-  std::atomic<bool> failed{false};
+  BandPlan plan;
+  BandRoutine routine = nullptr;
+  const void* context = nullptr;
+  BandRunner runner = nullptr;
 };
-
-void RunBand(Job& job, int32_t index) {
-  const Band band = BandRows(*job.plan, index);
-  if (!job.runner(job.routine, job.context, job.plan->left, job.plan->right, band.top,
-                  band.bottom)) {
-    job.failed.store(true, std::memory_order_relaxed);
-  }
-}
 
 // Threads are made on first need and kept for the life of the process; the pool is never
 // destroyed, because joining threads while a library unloads can deadlock the host.
+//
+// Bands 0 .. count - 2 go to whichever thread asks first, the caller included once its own band
+// is done, so the caller never waits for a worker that has not started - whether the affinity or
+// a busy machine holds it back - only for bands that are running. Waiting threads sleep: on one
+// processor a spinning thread only takes time from the one with work.
 class Pool {
  public:
   bool Run(const BandPlan& plan, BandRoutine routine, const void* context, BandRunner runner) {
     // One operation at a time, whoever calls; the game never overlaps them, but a stray second
     // thread must not overwrite a running job.
     std::lock_guard serial(dispatch_);
-    Job job{&plan, routine, context, runner};
-    const int32_t helpers = plan.count - 1;
-    {
-      std::unique_lock lock(mutex_);
-      while (started_ < helpers) {
-        std::thread(&Pool::WorkerLoop, this, started_).detach();
-        ++started_;
-      }
-      job_ = &job;
-      pending_.store(helpers, std::memory_order_relaxed);
-      generation_.fetch_add(1, std::memory_order_release);
-    }
-    wake_.notify_all();
-    RunBand(job, plan.count - 1);
-    SpinWhile([this] { return pending_.load(std::memory_order_acquire) != 0; });
+    // No band of the previous operation is running, so its record may be rewritten.
+    job_ = {plan, routine, context, runner};
+    failed_.store(false, std::memory_order_relaxed);
+    const int32_t shared = plan.count - 1;
+    unfinished_.store(shared, std::memory_order_relaxed);
+    ++operation_;
+    ticket_.store((uint64_t{operation_} << 32) | (static_cast<uint64_t>(shared) << 16),
+                  std::memory_order_release);
+    // Workers beyond the processors the process may use would only queue behind the caller.
+    const int32_t wanted = std::min(shared, UsableProcessors() - 1);
+    const bool workers_made = MakeWorkers(wanted);
+    Wake(std::min(wanted, started_));
+    RunBand(plan.count - 1);
+    RunSharedBands(operation_);
     std::unique_lock lock(mutex_);
-    done_.wait(lock, [this] { return pending_.load(std::memory_order_acquire) == 0; });
-    job_ = nullptr;
-    return !job.failed.load(std::memory_order_relaxed);
+    done_.wait(lock, [this] { return unfinished_.load(std::memory_order_acquire) == 0; });
+    return workers_made && !failed_.load(std::memory_order_relaxed);
   }
 
  private:
-  // The stages of a frame follow each other within microseconds; spinning that long before
-  // sleeping saves a wake-up through the scheduler per stage and per worker.
-  template <typename Condition>
-  static void SpinWhile(Condition condition) {
-    constexpr int kSpins = 20000;
-    for (int spin = 0; spin < kSpins && condition(); ++spin) _mm_pause();
+  // False when a thread could not be made; the bands then run on the threads there are.
+  bool MakeWorkers(int32_t count) {
+    while (started_ < count) {
+      try {
+        std::thread(&Pool::WorkerLoop, this).detach();
+      } catch (...) {
+        return false;
+      }
+      ++started_;
+    }
+    return true;
   }
 
-  void WorkerLoop(int32_t index) {
-    uint64_t seen = 0;
+  void Wake(int32_t helpers) {
+    if (helpers < 1) return;
+    {
+      std::lock_guard lock(mutex_);
+      wake_operation_ = operation_;
+      wake_tokens_ = helpers;
+    }
+    for (int32_t i = 0; i < helpers; ++i) wake_.notify_one();
+  }
+
+  // The next unclaimed band of `operation`, or -1 when none is left or another operation runs.
+  int32_t TakeBand(uint32_t operation) {
+    uint64_t ticket = ticket_.load(std::memory_order_acquire);
     for (;;) {
-      SpinWhile([&] { return generation_.load(std::memory_order_acquire) == seen; });
-      Job* job = nullptr;
-      {
-        std::unique_lock lock(mutex_);
-        wake_.wait(lock, [&] { return generation_.load(std::memory_order_acquire) != seen; });
-        seen = generation_.load(std::memory_order_relaxed);
-        // Decided under the lock: a job this worker has no band in may end, and its record on
-        // the caller's stack go, as soon as the lock is released.
-        if (job_ != nullptr && index < job_->plan->count - 1) job = job_;
+      const auto next = static_cast<int32_t>(ticket & 0xFFFF);
+      const auto shared = static_cast<int32_t>((ticket >> 16) & 0xFFFF);
+      if (static_cast<uint32_t>(ticket >> 32) != operation || next >= shared) return -1;
+      if (ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
+                                        std::memory_order_acquire)) {
+        return next;
       }
-      if (job == nullptr) continue;
-      RunBand(*job, index);
-      if (pending_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+    }
+  }
+
+  void RunBand(int32_t index) {
+    const Band band = BandRows(job_.plan, index);
+    if (!job_.runner(job_.routine, job_.context, job_.plan.left, job_.plan.right, band.top,
+                     band.bottom)) {
+      failed_.store(true, std::memory_order_relaxed);
+    }
+  }
+
+  void RunSharedBands(uint32_t operation) {
+    for (int32_t band = TakeBand(operation); band >= 0; band = TakeBand(operation)) {
+      RunBand(band);
+      if (unfinished_.fetch_sub(1, std::memory_order_acq_rel) == 1) {
         // Under the lock, so the caller cannot miss the wake-up between its test and its wait.
         std::lock_guard lock(mutex_);
         done_.notify_one();
@@ -96,13 +114,31 @@ class Pool {
     }
   }
 
+  void WorkerLoop() {
+    uint32_t seen = 0;
+    for (;;) {
+      {
+        std::unique_lock lock(mutex_);
+        wake_.wait(lock, [&] { return wake_tokens_ > 0 && wake_operation_ != seen; });
+        --wake_tokens_;
+        seen = wake_operation_;
+      }
+      RunSharedBands(seen);
+    }
+  }
+
   std::mutex dispatch_;
+  // Written by the caller only while no band runs; read by a worker only with a band it took.
+  Job job_;
+  uint32_t operation_ = 0;
+  std::atomic<bool> failed_{false};
+  std::atomic<uint64_t> ticket_{0};  // operation << 32 | bands to share << 16 | next band
+  std::atomic<int32_t> unfinished_{0};
   std::mutex mutex_;
   std::condition_variable wake_;
   std::condition_variable done_;
-  Job* job_ = nullptr;
-  std::atomic<uint64_t> generation_{0};
-  std::atomic<int32_t> pending_{0};
+  uint32_t wake_operation_ = 0;
+  int32_t wake_tokens_ = 0;
   int32_t started_ = 0;
 };
 

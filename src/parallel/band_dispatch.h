@@ -1,6 +1,8 @@
 #pragma once
-// Runs the bands of one operation: bands 0 .. count - 2 on the persistent worker pool, the last
-// band on the calling thread, and returns when all are done. Nothing is allocated per dispatch.
+// Runs the bands of one operation: the last band on the calling thread, the others on the
+// persistent worker pool - at most one worker fewer than the processors the process may use, and
+// any band no worker has taken yet on the calling thread once its own is done - and returns when
+// all are done. Nothing is allocated per dispatch.
 #include <cstdint>
 
 #include "parallel/band_plan.h"
@@ -17,10 +19,11 @@ using BandRunner = bool (*)(BandRoutine routine, const void* context, int32_t le
 
 // Plans with WorkerCount and runs the operation. Bands write disjoint rows; the caller settles
 // any row a routine touches outside its own band.
-void RunBands(BandRoutine routine, const void* context, int32_t left, int32_t right,
-              int32_t first, int32_t last, int32_t min_rows);
+void RunBands(BandRoutine routine, const void* context, int32_t left, int32_t right, int32_t first,
+              int32_t last, int32_t min_rows);
 
-// Runs a ready plan; true when every band's runner reported success.
+// Runs a ready plan; true when every band's runner reported success and every worker thread it
+// needed could be made (without one, its bands run on the calling thread).
 bool RunPlan(const BandPlan& plan, BandRoutine routine, const void* context,
              BandRunner runner = nullptr);
 

@@ -57,6 +57,12 @@ ImageBuffer* CreateDibImage(int32_t width, int32_t height) {
   return image;
 }
 
+void ReleaseDibImage(ImageBuffer* image) {
+  DeleteDC(image->dc);
+  DeleteObject(image->bitmap);
+  core::GuardedFree(image);
+}
+
 ImageBuffer* CreatePlainImage(int32_t width, int32_t height) {
   ImageBuffer* image = NewRecord();
   if (image == nullptr) return nullptr;

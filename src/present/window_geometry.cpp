@@ -1,10 +1,15 @@
 #include "present/window_geometry.h"
 
+#include <algorithm>
+
+#include "core/log.h"
 #include "core/picture_rectangle.h"
 #include "core/settings.h"
 #include "core/splicer.h"
 #include "present/display_objects.h"
+#include "present/filter_selection.h"
 #include "present/game_window_data.h"
+#include "present/presentation.h"
 
 namespace qz::present {
 namespace {
@@ -22,6 +27,21 @@ int32_t LimitInFullScreen(int32_t value, int32_t size) {
   return value > size - 1 ? size - 1 : value;
 }
 
+// Only when larger images cannot be had: the picture the images hold, centred in the client
+// area, with black around it.
+PictureRectangle LimitedPicture(int32_t width, int32_t height) {
+  static bool logged = false;
+  if (!logged) {
+    LogLine("ERROR: NO MEMORY FOR A PICTURE OF THE WINDOW'S SIZE, PICTURE LIMITED");
+    logged = true;
+  }
+  PictureRectangle picture = FitPicture(srcW, srcH, std::min(width, HeldPictureWidth()),
+                                        std::min(height, HeldPictureHeight()));
+  picture.x = (width - picture.width) / 2;
+  picture.y = (height - picture.height) / 2;
+  return picture;
+}
+
 }  // namespace
 
 void (*PictureResized)() = nullptr;
@@ -33,18 +53,23 @@ void UpdateGeometry(HWND window) {
   const int32_t width = client.right - client.left;
   const int32_t height = client.bottom - client.top;
   if (width == 0 || height == 0) return;
-  SetPicture(FitPicture(srcW, srcH, width, height));
+  const PictureRectangle wanted = FitPicture(srcW, srcH, width, height);
+  const PictureRoom room = MakeRoomForPicture(wanted.width, wanted.height);
+  SetPicture(room == PictureRoom::kShort ? LimitedPicture(width, height) : wanted);
   if (PictureResized != nullptr) PictureResized();
   // The host owns the rectangle; without one there is nothing to publish.
   const int32_t clip = ReadVariable("QZ.ClipRect");
   if (clip != 0) {
-    auto* rectangle = reinterpret_cast<int32_t*>(static_cast<uintptr_t>(static_cast<uint32_t>(clip)));
+    auto* rectangle =
+        reinterpret_cast<int32_t*>(static_cast<uintptr_t>(static_cast<uint32_t>(clip)));
     rectangle[0] = dstX;
     rectangle[1] = dstY;
     rectangle[2] = dstX + dstW;
     rectangle[3] = dstY + dstH;
   }
   SelectPresent();
+  // Remade images start black: the whole frame is presented into them at once.
+  if (room == PictureRoom::kGrown) PresentRoutine(nullptr, nullptr, nullptr, nullptr, 0, nullptr);
 }
 
 int32_t FrameX(int32_t window_x) {
@@ -87,6 +112,8 @@ BOOL WINAPI FrameCursorPosition(POINT* point) {
   return result;
 }
 
-BOOL WINAPI IgnoreTwoArguments(void*, void*) { return 1; }
+BOOL WINAPI IgnoreTwoArguments(void*, void*) {
+  return 1;
+}
 
 }  // namespace qz::present

@@ -33,7 +33,8 @@ LPARAM ToFrame(LPARAM lparam) {
   const auto position = static_cast<uint32_t>(lparam);
   const int32_t x = FrameX(static_cast<int32_t>(position & 0xFFFF));
   const int32_t y = FrameY(static_cast<int32_t>(position >> 16));
-  return static_cast<LPARAM>((static_cast<uint32_t>(y) << 16) | (static_cast<uint32_t>(x) & 0xFFFF));
+  return static_cast<LPARAM>((static_cast<uint32_t>(y) << 16) |
+                             (static_cast<uint32_t>(x) & 0xFFFF));
 }
 
 void CoverScreen(HWND window) {
@@ -120,7 +121,13 @@ void PaintWindow(HWND window) {
   if (area.right - area.left > 0 && area.bottom - area.top > 0 && source != nullptr) {
     BitBlt(dc, area.left, area.top, area.right - area.left + 1, area.bottom - area.top + 1,
            source->dc, area.left - dstX, area.top - dstY, SRCCOPY);
-    if (dstX > 0) {
+    if (dstX > 0 && dstY > 0) {
+      // A picture limited to the images it has: black on all four sides, none of it covered.
+      FillBlack(dc, area, 0, 0, dstX - 1, client.bottom);
+      FillBlack(dc, area, dstX + dstW, 0, client.right, client.bottom);
+      FillBlack(dc, area, 0, 0, client.right, dstY - 1);
+      FillBlack(dc, area, 0, dstY + dstH, client.right, client.bottom);
+    } else if (dstX > 0) {
       FillBlack(dc, area, 0, 0, dstX, client.bottom);
       FillBlack(dc, area, dstX + dstW, 0, client.right, client.bottom);
       FillBlack(dc, area, 0, dstH - 1, client.right, client.bottom);

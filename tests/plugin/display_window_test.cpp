@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "core/settings.h"
@@ -80,6 +81,61 @@ TEST_P(FilterOnScreen, AFrameShownThroughThePrimaryAppearsEnlargedAtThePictureRe
 }
 
 INSTANTIATE_TEST_SUITE_P(GameOnScreen, FilterOnScreen, ::testing::Range(0, 13));
+
+// A window larger than the screen (1920 x 1080, so the images were made 1920 x 1200), as on a
+// larger second monitor: the images grow and the whole picture is drawn into them at once.
+class LargerThanTheScreen : public ::testing::TestWithParam<int32_t> {};
+
+TEST_P(LargerThanTheScreen, TheImagesGrowAndTheWholePictureFillsTheWindow) {
+  const int32_t filter = GetParam();
+  GameSession session;
+  StartGame(session, WithFilter(filter));
+  DrawTestFrame(session.frame_surface, 8);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  ResizeClient(session.window, 2560, 1400);
+  ASSERT_EQ(core::dstW, 1866);
+  ASSERT_EQ(core::dstH, 1400);
+  ASSERT_EQ(core::dstX, 347);
+  ExpectPictureInWindow(TakeScreenshot(session.window),
+                        ExpectedPicture(filter, LockSurface(session.frame_surface)));
+  // And the next frame goes to the grown images.
+  DrawTestFrame(session.frame_surface, 9);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  ExpectPictureInWindow(TakeScreenshot(session.window),
+                        ExpectedPicture(filter, LockSurface(session.frame_surface)));
+}
+
+INSTANTIATE_TEST_SUITE_P(GameOnScreen, LargerThanTheScreen, ::testing::Values(0, 3, 5, 12));
+
+TEST(GameOnScreen, WithoutMemoryForLargerImagesThePictureIsLimitedCentredAndLoggedOnce) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  DrawTestFrame(session.frame_surface, 2);
+  win32::SetGdiObjectQuota(win32::LiveGdiObjectCount());
+  ResizeClient(session.window, 2600, 1500);
+  ResizeClient(session.window, 2560, 1400);
+  EXPECT_EQ(core::dstW, 1600);
+  EXPECT_EQ(core::dstH, 1200);
+  EXPECT_EQ(core::dstX, 480);
+  EXPECT_EQ(core::dstY, 100);
+  EXPECT_EQ(session.clip_rect.bottom, 1300);
+  const auto& lines = standin::host::LogLines();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(),
+                       "ERROR: NO MEMORY FOR A PICTURE OF THE WINDOW'S SIZE, PICTURE LIMITED"),
+            1);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  const std::vector<uint32_t> picture = ExpectedPicture(9, LockSurface(session.frame_surface));
+  ExpectPictureInWindow(TakeScreenshot(session.window), picture);
+  // Painting keeps the whole picture and blacks all four sides.
+  InvalidateRect(session.window, nullptr, FALSE);
+  standin::game::SendToGameWindow(WM_PAINT, 0, 0);
+  const Screenshot shot = TakeScreenshot(session.window);
+  ExpectPictureInWindow(shot, picture);
+  for (const POINT border : {POINT{0, 0}, POINT{479, 700}, POINT{2080, 700}, POINT{1200, 99},
+                             POINT{1200, 1300}, POINT{2559, 1399}}) {
+    EXPECT_EQ(shot.At(border.x, border.y) & 0xFFFFFF, 0u) << border.x << "," << border.y;
+  }
+}
 
 TEST(GameOnScreen, NearestDoublesEveryPixel) {
   GameSession session;

@@ -1,5 +1,6 @@
 // What Start makes of the host's settings, good and bad, and of a self-test that faults.
 #include <gtest/gtest.h>
+#include <pthread.h>
 #include <sys/mman.h>
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "game/host_modification.h"
 #include "parallel/band_dispatch.h"
 #include "parallel/self_test.h"
+#include "parallel/usable_processors.h"
 #include "parallel/worker_count.h"
 #include "splicer/splicer_library.h"
 #include "startup/start.h"
@@ -157,8 +159,8 @@ TEST(ProcessSettings, TheWorkerBoundFollowsTheProcessorCount) {
   }
 }
 
-// A band that faults on the given row: on row 0 it runs on a worker thread, on rows 1 to 3 on
-// the calling thread.
+// A band that faults on the given row: row 0 is a worker's band (the calling thread takes it only
+// when no worker has), rows 1 to 3 are the calling thread's.
 enum class Fault { kAccessViolation, kException };
 struct FaultCase {
   Fault fault;
@@ -195,6 +197,31 @@ INSTANTIATE_TEST_SUITE_P(OnAWorkerOrTheCallingThread, SelfTestFault,
                                            FaultCase{Fault::kAccessViolation, 2},
                                            FaultCase{Fault::kException, 0},
                                            FaultCase{Fault::kException, 3}));
+
+// No thread can be made while every new thread asks for a stack larger than the address space.
+TEST(SelfTest, AWorkerThatCannotBeMadeFallsBackToOneWorkerAndTheGameGoesOn) {
+  if (qz::parallel::UsableProcessors() < 2) GTEST_SKIP() << "one processor: no worker is made";
+  pthread_attr_t usual;
+  ASSERT_EQ(pthread_getattr_default_np(&usual), 0);
+  pthread_attr_t unmakeable;
+  pthread_attr_init(&unmakeable);
+  pthread_attr_setstacksize(&unmakeable, size_t{0xF0000000u});
+  ASSERT_EQ(pthread_setattr_default_np(&unmakeable), 0);
+  Settings settings;
+  settings.threads = 2;
+  settings.filter = 9;
+  StartWith(settings);
+  pthread_setattr_default_np(&usual);
+  EXPECT_TRUE(standin::host::Logged("ERROR: CANN'T DO PARALLEL"));
+  EXPECT_FALSE(standin::host::Logged("SUCCESS: DO PARALLEL"));
+  EXPECT_EQ(qz::parallel::WorkerCount, 1);
+  // Start-up went on to its end, and the pool works once threads can be made.
+  EXPECT_EQ(qz::core::FilterIndex, 9);
+  EXPECT_EQ(qz::core::SavedAffinityMask, 1u);
+  uint8_t bytes[4] = {1, 2, 3, 4};
+  EXPECT_TRUE(qz::parallel::ProveParallelism(qz::parallel::StoreSelfTestValues, bytes));
+  EXPECT_EQ(std::memcmp(bytes, "\x0A\x14\x1E\x28", 4), 0);
+}
 
 TEST(GuardedAlloc, BlocksCarryTheHeaderWordAndForeignBlocksAreLeftAlone) {
   qz::win32::ResetWorld();

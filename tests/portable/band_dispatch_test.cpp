@@ -1,12 +1,17 @@
 #include "parallel/band_dispatch.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <random>
 #include <thread>
 #include <vector>
 
+#include "parallel/usable_processors.h"
 #include "parallel/worker_count.h"
 
 namespace qz::parallel {
@@ -45,22 +50,60 @@ TEST(BandDispatch, EveryRowDispatchedExactlyOnceForOneToEightWorkers) {
 
 struct ThreadRecord {
   std::thread::id ids[kMaxBands];
+  std::mutex mutex;
+  std::condition_variable others_done;
+  int32_t others = 0;
+  bool last_waits = false;
 };
 
+// Records the thread of each band by its first row; with `last_waits` the last band holds its
+// thread until every other band has run, which only threads other than the caller can then do.
 void RecordThread(const void* context, int32_t, int32_t, int32_t top, int32_t) {
-  auto* record = const_cast<ThreadRecord*>(static_cast<const ThreadRecord*>(context));
-  record->ids[top] = std::this_thread::get_id();
+  auto& record = *const_cast<ThreadRecord*>(static_cast<const ThreadRecord*>(context));
+  record.ids[top] = std::this_thread::get_id();
+  std::unique_lock lock(record.mutex);
+  if (top + 1 < kMaxBands) {
+    ++record.others;
+    record.others_done.notify_all();
+  } else if (record.last_waits) {
+    record.others_done.wait_for(lock, std::chrono::seconds(60),
+                                [&] { return record.others == kMaxBands - 1; });
+  }
 }
 
-TEST(BandDispatch, CallingThreadRunsTheLastBandAndWorkersTheOthers) {
+const BandPlan kEightBands = PlanBands(0, kMaxBands, 0, 0, kMaxBands, 1);
+
+TEST(BandDispatch, TheCallingThreadRunsTheLastBandAndWorkersRunTheOthersBesideIt) {
+  if (UsableProcessors() < 2) GTEST_SKIP() << "one processor: every band is the caller's";
+  ASSERT_EQ(kEightBands.count, kMaxBands);
   ThreadRecord record;
-  const BandPlan plan = PlanBands(0, kMaxBands, 0, 0, kMaxBands, 1);
-  ASSERT_EQ(plan.count, kMaxBands);
-  ASSERT_TRUE(RunPlan(plan, RecordThread, &record));
+  record.last_waits = true;
+  ASSERT_TRUE(RunPlan(kEightBands, RecordThread, &record));
+  EXPECT_EQ(record.others, kMaxBands - 1);
   EXPECT_EQ(record.ids[kMaxBands - 1], std::this_thread::get_id());
   for (int32_t band = 0; band + 1 < kMaxBands; ++band) {
     EXPECT_NE(record.ids[band], std::this_thread::get_id()) << band;
   }
+}
+
+// Workers that share the caller's one processor could only wait for it.
+TEST(BandDispatch, OnOneProcessorEveryBandRunsOnTheCallingThread) {
+  cpu_set_t usual;
+  ASSERT_EQ(sched_getaffinity(0, sizeof(usual), &usual), 0);
+  cpu_set_t one;
+  CPU_ZERO(&one);
+  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+    if (CPU_ISSET(cpu, &usual)) {
+      CPU_SET(cpu, &one);
+      break;
+    }
+  }
+  ASSERT_EQ(sched_setaffinity(0, sizeof(one), &one), 0);
+  ThreadRecord record;
+  const bool finished = RunPlan(kEightBands, RecordThread, &record);
+  sched_setaffinity(0, sizeof(usual), &usual);
+  EXPECT_TRUE(finished);
+  for (const std::thread::id id : record.ids) EXPECT_EQ(id, std::this_thread::get_id());
 }
 
 bool FailOddBands(BandRoutine, const void*, int32_t, int32_t, int32_t top, int32_t) {
