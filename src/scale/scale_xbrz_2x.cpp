@@ -44,16 +44,28 @@ void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& s
   y = std::clamp(y, 0, source.height - 1);
   const uint32_t* pixels = source.pixels + static_cast<intptr_t>(y) * source.pitch;
   const int32_t last = source.width - 1;
-  uint32_t previous_colour = ~0u;
-  uint32_t previous_magnitude = 0;
-  for (int32_t i = 0; i < kRowLength; ++i) {
-    const int32_t column = std::clamp(strip.first_column - kRowPadding + i, 0, last);
-    const uint32_t colour = pixels[column] & kColourMask;
+  const int32_t first_column = strip.first_column - kRowPadding;
+  // Entries whose columns lie inside the frame are copied four at a time.
+  const int32_t inside_first = std::clamp(-first_column, 0, kRowLength);
+  const int32_t inside_end = std::clamp(last + 1 - first_column, inside_first, kRowLength);
+  int32_t i = 0;
+  for (; i < inside_first; ++i) row.colour[i] = pixels[0] & kColourMask;
+  const __m128i mask = _mm_set1_epi32(kColourMask);
+  for (; i + 4 <= inside_end; i += 4) {
+    const __m128i four =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + first_column + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row.colour + i), _mm_and_si128(four, mask));
+  }
+  for (; i < inside_end; ++i) row.colour[i] = pixels[first_column + i] & kColourMask;
+  for (; i < kRowLength; ++i) row.colour[i] = pixels[last] & kColourMask;
+  uint32_t previous_colour = row.colour[0];
+  uint32_t previous_magnitude = table[previous_colour];
+  for (i = 0; i < kRowLength; ++i) {
+    const uint32_t colour = row.colour[i];
     if (colour != previous_colour) {
       previous_colour = colour;
       previous_magnitude = table[colour];
     }
-    row.colour[i] = colour;
     row.magnitude[i] = previous_magnitude;
   }
 }
