@@ -159,7 +159,9 @@ template <int Turns>
   const auto same = [&](int32_t x, int32_t y) { return compared.same_ring[RingPair(x, y)]; };
 
   const __m128i field = Field(turned, kBottomRightShift);
-  const __m128i marked = _mm_xor_si128(_mm_cmpeq_epi32(field, zero), all);
+  const __m128i unmarked = _mm_cmpeq_epi32(field, zero);
+  if (_mm_movemask_epi8(unmarked) == 0xFFFF) return;
+  const __m128i marked = _mm_xor_si128(unmarked, all);
   const __m128i colour = Select(_mm_cmpgt_epi32(compared.from_centre[f], compared.from_centre[h]),
                                 real[h].colour, real[f].colour);
   const __m128i ends_at_right = _mm_andnot_si128(

@@ -40,6 +40,18 @@ inline uint32_t FourCornerVerdicts(const CornerRowsOfFour& rows) {
   const auto load = [](const uint32_t* row, int32_t offset) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + offset));
   };
+  const __m128i cf = load(rows.colour[1], 0);
+  const __m128i cg = load(rows.colour[1], 1);
+  const __m128i cj = load(rows.colour[2], 0);
+  const __m128i ck = load(rows.colour[2], 1);
+  const __m128i fg = _mm_cmpeq_epi32(cf, cg);
+  const __m128i jk = _mm_cmpeq_epi32(cj, ck);
+  const __m128i fj = _mm_cmpeq_epi32(cf, cj);
+  const __m128i gk = _mm_cmpeq_epi32(cg, ck);
+  const __m128i flat = _mm_or_si128(_mm_and_si128(fg, jk), _mm_and_si128(fj, gk));
+  // Four corners between flat halves, as most of flat pixel art, need no magnitudes.
+  if (_mm_movemask_epi8(flat) == 0xFFFF) return 0;
+
   // Magnitudes stay below 2^27, so differences and their absolute values fit 32-bit lanes.
   const auto distance = [](__m128i a, __m128i b) {
     const __m128i difference = _mm_sub_epi32(a, b);
@@ -61,16 +73,6 @@ inline uint32_t FourCornerVerdicts(const CornerRowsOfFour& rows) {
   fk = _mm_add_epi32(fk, distance(j, load(rows.magnitude[3], 1)));
   fk = _mm_add_epi32(fk, distance(load(rows.magnitude[0], 0), g));
   fk = _mm_add_epi32(fk, distance(g, load(rows.magnitude[2], 2)));
-
-  const __m128i cf = load(rows.colour[1], 0);
-  const __m128i cg = load(rows.colour[1], 1);
-  const __m128i cj = load(rows.colour[2], 0);
-  const __m128i ck = load(rows.colour[2], 1);
-  const __m128i fg = _mm_cmpeq_epi32(cf, cg);
-  const __m128i jk = _mm_cmpeq_epi32(cj, ck);
-  const __m128i fj = _mm_cmpeq_epi32(cf, cj);
-  const __m128i gk = _mm_cmpeq_epi32(cg, ck);
-  const __m128i flat = _mm_or_si128(_mm_and_si128(fg, jk), _mm_and_si128(fj, gk));
 
   // 4 * less < more, for integers, is less < ceil(more / 4).
   const auto blend = [&](__m128i less, __m128i more) {
