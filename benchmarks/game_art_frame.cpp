@@ -89,20 +89,23 @@ Colour ColourOf(uint32_t pixel) {
   return {double(pixel >> 16 & 255), double(pixel >> 8 & 255), double(pixel & 255)};
 }
 
-// Grass, earth, sand and rock blended by two noises, textured with fine noise, dithered.
+// Grass, earth, sand and rock blended by two noises, textured with fine noise, in places
+// dithered.
 void DrawTerrain(Canvas& canvas, std::mt19937& random) {
   const Colour grass{70, 120, 40}, earth{120, 90, 55}, sand{200, 180, 120}, rock{110, 110, 115};
   const ValueNoise region(canvas.width(), canvas.height(), 160, random);
   const ValueNoise moisture(canvas.width(), canvas.height(), 90, random);
   const ValueNoise texture(canvas.width(), canvas.height(), 3, random);
-  std::uniform_real_distribution<double> grain(-9, 9);
+  std::uniform_real_distribution<double> grain(-3, 3);
   for (int32_t y = 0; y < canvas.height(); ++y) {
     for (int32_t x = 0; x < canvas.width(); ++x) {
       const double r = region.At(x, y), m = moisture.At(x, y);
       Colour ground = Mix(Mix(sand, earth, std::clamp(r * 1.6, 0.0, 1.0)), grass, m);
       ground = Mix(ground, rock, std::clamp((r - 0.7) * 3, 0.0, 1.0));
-      const double light = 0.8 + 0.35 * texture.At(x, y) + grain(random) / 255;
-      canvas.at(x, y) = Palette565(Scaled(ground, light), x, y, true);
+      const double light = 0.85 + 0.25 * texture.At(x, y) + grain(random) / 255;
+      // Some tiles of the map are drawn dithered, as art converted from more colours is.
+      const bool dithered = (x / 64 + y / 64) % 3 == 0;
+      canvas.at(x, y) = Palette565(Scaled(ground, light), x, y, dithered);
     }
   }
 }

@@ -71,9 +71,10 @@ void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& s
 }
 
 // Verdicts on the corners at the bottom right of the strip's pixels of one row, indexed from the
-// column left of the strip (index 0), plus room for the four-at-a-time decisions to overrun.
+// column left of the strip (index 0), plus room for the decisions and marks that work four and
+// sixteen at a time to overrun.
 struct VerdictRow {
-  uint8_t verdict[kStripColumns + 8];
+  uint8_t verdict[kStripColumns + 16];
 };
 
 // rows[0..3] are source rows y - 1 .. y + 2.
@@ -93,15 +94,36 @@ void DecideRow(const StripRow* const rows[4], const Strip& strip, VerdictRow& ou
   if (strip.at_rectangle_start) out.verdict[0] = 0;
 }
 
-// The four corner marks of pixel index - 1 of the strip from the verdicts of the corners around
-// it: its own bottom-right corner, the one left of it, and the two above.
-uint32_t MarksOf(const VerdictRow& above, const VerdictRow& row, int32_t index) {
-  const uint32_t f = row.verdict[index] & 3;
-  const uint32_t g = (row.verdict[index - 1] >> 2) & 3;
-  const uint32_t j = (above.verdict[index] >> 4) & 3;
-  const uint32_t k = (above.verdict[index - 1] >> 6) & 3;
-  return (f << kBottomRightShift) | (g << kBottomLeftShift) | (j << kTopRightShift) |
-         (k << kTopLeftShift);
+// The four corner marks of the strip's pixels from the verdicts of the corners around each: its
+// own bottom-right corner, the one left of it, and the two above. Sixteen pixels at a time; the
+// byte masks drop what the 16-bit shifts carry over from the neighbouring byte.
+void MarkRow(const VerdictRow& above, const VerdictRow& row, int32_t count, uint8_t* marks) {
+  const auto load = [](const uint8_t* bytes) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  };
+  const auto bits = [](__m128i bytes, uint8_t mask) {
+    return _mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(mask)));
+  };
+  for (int32_t pixel = 0; pixel < count; pixel += 16) {
+    // Pixel p's own corner has index p + 1, the one left of it index p.
+    const __m128i own = load(row.verdict + pixel + 1);
+    const __m128i left = load(row.verdict + pixel);
+    const __m128i own_above = load(above.verdict + pixel + 1);
+    const __m128i left_above = load(above.verdict + pixel);
+    // F's field (bits 0-1) to bottom right, G's (2-3) to bottom left, J's (4-5) to top right,
+    // K's (6-7) to top left.
+    const __m128i bottom_right =
+        bits(_mm_slli_epi16(own, kBottomRightShift), 3 << kBottomRightShift);
+    const __m128i bottom_left =
+        bits(_mm_slli_epi16(left, kBottomLeftShift - 2), 3 << kBottomLeftShift);
+    const __m128i top_right =
+        bits(_mm_srli_epi16(own_above, 4 - kTopRightShift), 3 << kTopRightShift);
+    const __m128i top_left =
+        bits(_mm_srli_epi16(left_above, 6 - kTopLeftShift), 3 << kTopLeftShift);
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(marks + pixel),
+        _mm_or_si128(_mm_or_si128(bottom_right, bottom_left), _mm_or_si128(top_right, top_left)));
+  }
 }
 
 // The 2 x 2 blocks of four source pixels from their top-left, top-right, bottom-left and
@@ -159,9 +181,7 @@ void DoubleStripRow(const ImageView& destination, const StripRow* const rows[4],
   uint32_t* bottom = top + destination.pitch;
   const int32_t count = strip.last_column - strip.first_column + 1;
   uint8_t marks[kStripColumns];
-  for (int32_t pixel = 0; pixel < count; ++pixel) {
-    marks[pixel] = static_cast<uint8_t>(MarksOf(above, row, pixel + 1));
-  }
+  MarkRow(above, row, count, marks);
   const uint32_t* centre = rows[1]->colour + kRowPadding;
   int32_t pixel = 0;
   for (; pixel + 4 <= count; pixel += 4) {

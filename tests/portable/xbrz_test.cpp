@@ -400,7 +400,7 @@ TEST_F(Xbrz2x, PicturesStayAsTheyWere) {
   const uint64_t expected[] = {0x27e0bb9c876eb854u, 0x14f0ce10669d1544u, 0xf418cf876807677cu,
                                0xda2f373c71291ef5u, 0x36a02d9ae66a964cu, 0x1c14f2c0cad10d6du,
                                0x1a862c5d72225131u, 0xfe29425130aaae29u, 0x5147be50ec81caadu,
-                               0x81cc63063daf4e81u};
+                               0x9d36d5142a171e68u};
   ASSERT_EQ(frames.size(), std::size(expected));
   for (size_t index = 0; index < frames.size(); ++index) {
     EXPECT_EQ(PictureChecksum(frames[index]), expected[index]) << index;
@@ -408,8 +408,8 @@ TEST_F(Xbrz2x, PicturesStayAsTheyWere) {
   // Rectangles that start and end anywhere, in frames wider than any piece a kernel may cut.
   const Frame wide_art = GameArt(1100, 70);
   const Frame wide_noise = RandomNoise(1300, 20, 10, 0);
-  EXPECT_EQ(PictureChecksum(wide_art, 37, 1051, 5, 66), 0x78108ab00c4a7bafu);
-  EXPECT_EQ(PictureChecksum(wide_art, 0, 1099, 11, 12), 0x78a22bd522b9a536u);
+  EXPECT_EQ(PictureChecksum(wide_art, 37, 1051, 5, 66), 0x0fd6e41730b06494u);
+  EXPECT_EQ(PictureChecksum(wide_art, 0, 1099, 11, 12), 0x2f866e1cc4778f1eu);
   EXPECT_EQ(PictureChecksum(wide_noise, 259, 1298, 1, 19), 0x90c662c103712e2cu);
   EXPECT_EQ(PictureChecksum(wide_noise, 3, 4, 0, 19), 0xa63a394095f51dd3u);
 }
