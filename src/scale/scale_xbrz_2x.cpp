@@ -38,7 +38,7 @@ struct Strip {
 };
 
 // Source row `y` (clamped) over the strip. Neighbouring pixels of game art often share a colour,
-// which then shares its magnitude without another look into the 64 MiB table.
+// which then shares its magnitude without another look into the table.
 void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& strip, int32_t y,
                   StripRow& row) {
   y = std::clamp(y, 0, source.height - 1);
@@ -59,12 +59,12 @@ void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& s
   for (; i < inside_end; ++i) row.colour[i] = pixels[first_column + i] & kColourMask;
   for (; i < kRowLength; ++i) row.colour[i] = pixels[last] & kColourMask;
   uint32_t previous_colour = row.colour[0];
-  uint32_t previous_magnitude = table[previous_colour];
+  uint32_t previous_magnitude = MagnitudeOf(table, previous_colour);
   for (i = 0; i < kRowLength; ++i) {
     const uint32_t colour = row.colour[i];
     if (colour != previous_colour) {
       previous_colour = colour;
-      previous_magnitude = table[colour];
+      previous_magnitude = MagnitudeOf(table, colour);
     }
     row.magnitude[i] = previous_magnitude;
   }
