@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "game_art_frame.h"
 #include "pixel_art_frame.h"
 #include "scale/color_magnitude.h"
 #include "scale/kernel.h"
@@ -56,9 +57,12 @@ void RunEnlarger(benchmark::State& state, Kernel kernel) {
     state.SkipWithError("no memory for the colour magnitude table");
     return;
   }
-  std::vector<uint32_t> frame = benchmarks::PixelArtFrame();
   using benchmarks::kFrameHeight;
   using benchmarks::kFrameWidth;
+  // Argument: 0 flat pixel art, 1 game art.
+  std::vector<uint32_t> frame = state.range(0) == 0
+                                    ? benchmarks::PixelArtFrame()
+                                    : benchmarks::GameArtFrame(kFrameWidth, kFrameHeight);
   const int32_t pitch = 2 * kFrameWidth + 3;
   std::vector<uint32_t> doubled(size_t(pitch) * (2 * kFrameHeight + 3));
   const KernelImages images{{frame.data(), kFrameWidth, kFrameWidth, kFrameHeight},
@@ -82,9 +86,9 @@ void BM_Scale2xBlendFrame(benchmark::State& state) {
 void BM_UltraSaiFrame(benchmark::State& state) {
   RunEnlarger(state, ScaleUltraSai);
 }
-BENCHMARK(BM_Xbrz2xFrame)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Scale2xBlendFrame)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_UltraSaiFrame)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Xbrz2xFrame)->ArgName("frame")->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Scale2xBlendFrame)->ArgName("frame")->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UltraSaiFrame)->ArgName("frame")->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qz::scale

@@ -45,9 +45,8 @@ void MapRange(int64_t first, int64_t last, int64_t from_size, int32_t to_size, i
 }
 
 // The scaling stage reads up to three columns right of the 2x image and three rows below it.
-// Nothing else writes there, and the 2x kernels leave their band-dependent scratch marks in the
-// columns right of the image; repeating the edge pixels after the stage makes those reads the
-// same whatever the bands were, and keeps the picture's last row and column from darkening.
+// Nothing else writes there; repeating the edge pixels after the stage gives those reads defined
+// values and keeps the picture's last row and column from darkening.
 void RepeatEdges(const scale::ImageView& doubled, int32_t first_column, int32_t last_column,
                  int32_t first_row, int32_t last_row) {
   constexpr int32_t kReadPast = 3;

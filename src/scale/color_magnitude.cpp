@@ -13,7 +13,7 @@ const uint32_t* ColorMagnitudeTable = nullptr;
 namespace {
 
 constexpr int32_t kChannelLevels = 256;
-constexpr size_t kTableBytes = sizeof(uint32_t) << 24;  // one entry per 24-bit colour
+constexpr size_t kTableBytes = sizeof(uint32_t) * (kTableColours + kWidenedColours);
 
 // Luma weights of BT.2020; the green one is one unit in the last place below the double nearest
 // to 0.678, which the table's values depend on.
@@ -86,6 +86,11 @@ bool BuildColorMagnitudeTable() {
   auto* table = static_cast<uint32_t*>(AllocateTableBlock(kTableBytes));
   if (table == nullptr) return false;
   FillColorMagnitudeTable(table);
+  for (uint32_t colour = 0; colour < kWidenedColours; ++colour) {
+    const uint32_t widened =
+        ((colour & 0xF800) << 8) | ((colour & 0x07E0) << 5) | ((colour & 0x001F) << 3);
+    table[kTableColours + colour] = table[widened];
+  }
   ColorMagnitudeTable = table;
   return true;
 }

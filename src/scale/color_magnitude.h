@@ -10,7 +10,23 @@ inline constexpr uint32_t kColourMask = 0xFFFFFF;
 inline constexpr int32_t kSimilarityLimit = 11842740;
 
 // 2^24 entries, built once at start-up; null until then or when its 64 MiB could not be had.
+// The builder follows them with kWidenedColours more: the entries of the 16-bit colours widened
+// as the game widens them, indexed by the 16-bit colour, so the colours most of a frame is drawn
+// in have their magnitudes in 256 KiB that the caches can hold.
 extern const uint32_t* ColorMagnitudeTable;
+
+inline constexpr uint32_t kTableColours = 1u << 24;
+inline constexpr uint32_t kWidenedColours = 1u << 16;
+
+// A colour's entry, from the widened colours' part when it is one of them (its low channel bits
+// are 0). Needs a table made by BuildColorMagnitudeTable.
+inline uint32_t MagnitudeOf(const uint32_t* table, uint32_t colour) {
+  colour &= kColourMask;
+  if ((colour & 0x070307) != 0) return table[colour];
+  const uint32_t packed =
+      ((colour >> 8) & 0xF800) | ((colour >> 5) & 0x07E0) | ((colour >> 3) & 0x001F);
+  return table[kTableColours + packed];
+}
 
 // Builds and publishes the table. Returns false, leaving the pointer null, when the memory cannot
 // be had; a null table must never reach a kernel.

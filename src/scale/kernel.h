@@ -22,8 +22,7 @@ struct KernelImages {
 // Processes the inclusive rectangle x0..x1, y0..y1 and nothing when it holds no column or row.
 // Each kernel's header states in which image the rectangle lies and which rows outside it the
 // kernel reads or writes.
-using Kernel = void (*)(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
-                        int32_t y1);
+using Kernel = void (*)(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1);
 
 // Limits a rectangle of source pixels to the image; false when nothing of it is left. The 2x
 // enlargers take their rectangle in source pixels and start with this.

@@ -4,105 +4,248 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "scale/color_magnitude.h"
 #include "scale/xbrz_blend.h"
+#include "scale/xbrz_blend_four.h"
 #include "scale/xbrz_corners.h"
 
 namespace qz::scale {
 namespace {
 
-// Corner marks by source column, carried from one row to the next.
-struct ScratchRow {
-  uint8_t* marks;
-  int32_t width;
+// The rectangle is worked in strips of source columns, so that everything a strip carries from
+// row to row (the source rows with their magnitudes, the corner verdicts) fits on the stack
+// whatever the frame's width, and nothing is kept in the 2x image.
+constexpr int32_t kStripColumns = 256;
+// A strip's rows reach two columns to each side; the four-corner decisions read up to four
+// columns past the last.
+constexpr int32_t kRowPadding = 2;
+constexpr int32_t kRowLength = kStripColumns + 2 * kRowPadding + 4;
+
+// One source row over a strip, clamped to the frame: entry i is column first_column - 2 + i.
+struct StripRow {
+  uint32_t colour[kRowLength];
+  uint32_t magnitude[kRowLength];
 };
 
-// The srcW bytes that end where destination row 2 * (y1 + 1) begins: inside the call's own last
-// output row, so bands never share one; that row's blocks overwrite only marks already used.
-ScratchRow ScratchRowOf(const ImageView& destination, int32_t width, int32_t y1) {
-  uint32_t* next_row = destination.pixels + static_cast<intptr_t>(2 * (y1 + 1)) * destination.pitch;
-  return {reinterpret_cast<uint8_t*>(next_row) - width, width};
+struct Strip {
+  int32_t first_column;
+  int32_t last_column;
+  // The corners left of the rectangle's first column are not decided: that column takes no
+  // marks from them.
+  bool at_rectangle_start;
+};
+
+// Source row `y` (clamped) over the strip. Neighbouring pixels of game art often share a colour,
+// which then shares its magnitude without another look into the table.
+void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& strip, int32_t y,
+                  StripRow& row) {
+  y = std::clamp(y, 0, source.height - 1);
+  const uint32_t* pixels = source.pixels + static_cast<intptr_t>(y) * source.pitch;
+  const int32_t last = source.width - 1;
+  const int32_t first_column = strip.first_column - kRowPadding;
+  // Entries whose columns lie inside the frame are copied four at a time.
+  const int32_t inside_first = std::clamp(-first_column, 0, kRowLength);
+  const int32_t inside_end = std::clamp(last + 1 - first_column, inside_first, kRowLength);
+  int32_t i = 0;
+  for (; i < inside_first; ++i) row.colour[i] = pixels[0] & kColourMask;
+  const __m128i mask = _mm_set1_epi32(kColourMask);
+  for (; i + 4 <= inside_end; i += 4) {
+    const __m128i four =
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + first_column + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(row.colour + i), _mm_and_si128(four, mask));
+  }
+  for (; i < inside_end; ++i) row.colour[i] = pixels[first_column + i] & kColourMask;
+  for (; i < kRowLength; ++i) row.colour[i] = pixels[last] & kColourMask;
+  uint32_t previous_colour = row.colour[0];
+  uint32_t previous_magnitude = MagnitudeOf(table, previous_colour);
+  for (i = 0; i < kRowLength; ++i) {
+    const uint32_t colour = row.colour[i];
+    if (colour != previous_colour) {
+      previous_colour = colour;
+      previous_magnitude = MagnitudeOf(table, colour);
+    }
+    row.magnitude[i] = previous_magnitude;
+  }
 }
 
-// The marks that the corners below row y0 - 1 leave on row y0.
-void MarkCornersAbove(const ImageView& source, const uint32_t* table, const ScratchRow& scratch,
-                      int32_t x0, int32_t x1, int32_t y0) {
-  ForEachCornerVerdict(
-      ClampedSourceRows(source, y0 - 1), x0, x1, table,
-      [&](int32_t x, const CornerVerdict& verdict, uint32_t) {
-        scratch.marks[x] |= static_cast<uint8_t>(verdict.j << kTopRightShift);
-        if (x + 1 < scratch.width) {
-          scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.k << kTopLeftShift);
-        }
-      },
-      // Flat corners leave no marks.
-      [](int32_t) { return true; });
+// Verdicts on the corners at the bottom right of the strip's pixels of one row, indexed from the
+// column left of the strip (index 0), plus room for the decisions and marks that work four and
+// sixteen at a time to overrun.
+struct VerdictRow {
+  uint8_t verdict[kStripColumns + 16];
+};
+
+// rows[0..3] are source rows y - 1 .. y + 2.
+void DecideRow(const StripRow* const rows[4], const Strip& strip, VerdictRow& out) {
+  const int32_t count = strip.last_column - strip.first_column + 2;
+  for (int32_t index = 0; index < count; index += 4) {
+    // Column first_column - 1 + index sits at entry index + 1 of the rows.
+    const int32_t entry = index + kRowPadding - 1;
+    CornerRowsOfFour around;
+    for (int32_t slot = 0; slot < 4; ++slot) {
+      around.magnitude[slot] = rows[slot]->magnitude + entry;
+      around.colour[slot] = rows[slot]->colour + entry;
+    }
+    const uint32_t verdicts = FourCornerVerdicts(around);
+    std::memcpy(out.verdict + index, &verdicts, sizeof(verdicts));
+  }
+  if (strip.at_rectangle_start) out.verdict[0] = 0;
 }
 
-// The 2 x 2 blocks of four source pixels, each its pixel with the top byte 0.
-void FillFourBlocks(const uint32_t* pixels, uint32_t* top, uint32_t* bottom) {
-  const __m128i colours = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels)),
-                                        _mm_set1_epi32(kColourMask));
-  const __m128i left_pair = _mm_unpacklo_epi32(colours, colours);
-  const __m128i right_pair = _mm_unpackhi_epi32(colours, colours);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(top), left_pair);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(top + 4), right_pair);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(bottom), left_pair);
-  _mm_storeu_si128(reinterpret_cast<__m128i*>(bottom + 4), right_pair);
+// The four corner marks of the strip's pixels from the verdicts of the corners around each: its
+// own bottom-right corner, the one left of it, and the two above. Sixteen pixels at a time; the
+// byte masks drop what the 16-bit shifts carry over from the neighbouring byte.
+void MarkRow(const VerdictRow& above, const VerdictRow& row, int32_t count, uint8_t* marks) {
+  const auto load = [](const uint8_t* bytes) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+  };
+  const auto bits = [](__m128i bytes, uint8_t mask) {
+    return _mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(mask)));
+  };
+  for (int32_t pixel = 0; pixel < count; pixel += 16) {
+    // Pixel p's own corner has index p + 1, the one left of it index p.
+    const __m128i own = load(row.verdict + pixel + 1);
+    const __m128i left = load(row.verdict + pixel);
+    const __m128i own_above = load(above.verdict + pixel + 1);
+    const __m128i left_above = load(above.verdict + pixel);
+    // F's field (bits 0-1) to bottom right, G's (2-3) to bottom left, J's (4-5) to top right,
+    // K's (6-7) to top left.
+    const __m128i bottom_right =
+        bits(_mm_slli_epi16(own, kBottomRightShift), 3 << kBottomRightShift);
+    const __m128i bottom_left =
+        bits(_mm_slli_epi16(left, kBottomLeftShift - 2), 3 << kBottomLeftShift);
+    const __m128i top_right =
+        bits(_mm_srli_epi16(own_above, 4 - kTopRightShift), 3 << kTopRightShift);
+    const __m128i top_left =
+        bits(_mm_srli_epi16(left_above, 6 - kTopLeftShift), 3 << kTopLeftShift);
+    _mm_storeu_si128(
+        reinterpret_cast<__m128i*>(marks + pixel),
+        _mm_or_si128(_mm_or_si128(bottom_right, bottom_left), _mm_or_si128(top_right, top_left)));
+  }
 }
 
-// The few marked pixels fetch their 3 x 3 neighbours again rather than the walk carrying them.
-void BlendMarkedBlock(const SourceRows& rows, int32_t x, const uint32_t* table, uint32_t marks,
-                      const OutputBlock& block) {
-  BlendBlock(Neighbours3x3At(rows, x, table), marks, block);
+// The 2 x 2 blocks of four source pixels from their top-left, top-right, bottom-left and
+// bottom-right pixels, one lane each.
+void StoreFourBlocks(const FourBlocks& blocks, uint32_t* top, uint32_t* bottom) {
+  const auto store = [](uint32_t* pixels, __m128i lanes) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), lanes);
+  };
+  store(top, _mm_unpacklo_epi32(blocks.at[0][0], blocks.at[0][1]));
+  store(top + 4, _mm_unpackhi_epi32(blocks.at[0][0], blocks.at[0][1]));
+  store(bottom, _mm_unpacklo_epi32(blocks.at[1][0], blocks.at[1][1]));
+  store(bottom + 4, _mm_unpackhi_epi32(blocks.at[1][0], blocks.at[1][1]));
 }
 
-void DoubleRow(const KernelImages& images, const uint32_t* table, const ScratchRow& scratch,
-               int32_t x0, int32_t x1, int32_t y) {
-  const ImageView& destination = images.destination;
-  uint32_t* top_row = destination.pixels + static_cast<intptr_t>(2 * y) * destination.pitch;
-  uint32_t* bottom_row = top_row + destination.pitch;
-  const SourceRows rows = ClampedSourceRows(images.source, y);
-  uint32_t next_top_left = 0;
-  ForEachCornerVerdict(
-      rows, x0, x1, table,
-      [&](int32_t x, const CornerVerdict& verdict, uint32_t centre) {
-        // The marks of this pixel's four corners are complete once its own bottom-right corner
-        // is decided; what the corner leaves for its neighbours goes to the scratch row first,
-        // since the last row's blocks may overwrite the scratch bytes behind them.
-        const uint32_t marks = scratch.marks[x] | (verdict.f << kBottomRightShift);
-        scratch.marks[x] = static_cast<uint8_t>((verdict.j << kTopRightShift) | next_top_left);
-        next_top_left = verdict.k << kTopLeftShift;
-        if (x + 1 < scratch.width) {
-          scratch.marks[x + 1] |= static_cast<uint8_t>(verdict.g << kBottomLeftShift);
-        }
-        const OutputBlock block{{top_row + 2 * x, bottom_row + 2 * x}};
-        block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre;
-        if (marks != 0) BlendMarkedBlock(rows, x, table, marks, block);
-      },
-      [&](int32_t x) {
-        // Four flat corners change no marks; with none waiting either, the four blocks are
-        // their plain pixels. So far from the right edge, they end before the scratch bytes
-        // still to be read.
-        uint32_t waiting = 0;
-        std::memcpy(&waiting, scratch.marks + x, sizeof(waiting));
-        if ((waiting | next_top_left) != 0) return false;
-        FillFourBlocks(rows.row[1] + x, top_row + 2 * x, bottom_row + 2 * x);
-        return true;
-      });
+void LoadFourNeighbours3x3(const StripRow* const rows[4], int32_t entry, FourSamples3x3& around) {
+  for (int32_t slot = 0; slot < 3; ++slot) {
+    for (int32_t offset = -1; offset <= 1; ++offset) {
+      const auto load = [](const uint32_t* values) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(values));
+      };
+      around[3 * slot + offset + 1] = {load(rows[slot]->colour + entry + offset),
+                                       load(rows[slot]->magnitude + entry + offset)};
+    }
+  }
+}
+
+// Four blocks from their centre colours, blended where marked.
+void DoubleFour(const StripRow* const rows[4], int32_t entry, uint32_t four_marks, uint32_t* top,
+                uint32_t* bottom) {
+  const __m128i centre = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[1]->colour + entry));
+  FourBlocks blocks{{{centre, centre}, {centre, centre}}};
+  if (four_marks != 0) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i marks = _mm_unpacklo_epi16(
+        _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int32_t>(four_marks)), zero), zero);
+    FourSamples3x3 around;
+    LoadFourNeighbours3x3(rows, entry, around);
+    BlendFourBlocks(around, marks, blocks);
+  }
+  StoreFourBlocks(blocks, top, bottom);
+}
+
+Grid3x3<Sample> Neighbours3x3(const StripRow* const rows[4], int32_t entry) {
+  const auto at = [&](int32_t slot, int32_t offset) {
+    return Sample{rows[slot]->colour[entry + offset], rows[slot]->magnitude[entry + offset]};
+  };
+  return {at(0, -1), at(0, 0),  at(0, 1), at(1, -1), at(1, 0),
+          at(1, 1),  at(2, -1), at(2, 0), at(2, 1)};
+}
+
+// Writes the blocks of source row y over the strip; rows[0..3] are source rows y - 1 .. y + 2.
+void DoubleStripRow(const ImageView& destination, const StripRow* const rows[4], const Strip& strip,
+                    const VerdictRow& above, const VerdictRow& row, int32_t y) {
+  uint32_t* top = destination.pixels + static_cast<intptr_t>(2 * y) * destination.pitch;
+  uint32_t* bottom = top + destination.pitch;
+  const int32_t count = strip.last_column - strip.first_column + 1;
+  uint8_t marks[kStripColumns];
+  MarkRow(above, row, count, marks);
+  const uint32_t* centre = rows[1]->colour + kRowPadding;
+  int32_t pixel = 0;
+  for (; pixel + 4 <= count; pixel += 4) {
+    const int32_t x = strip.first_column + pixel;
+    uint32_t four_marks = 0;
+    std::memcpy(&four_marks, marks + pixel, sizeof(four_marks));
+    DoubleFour(rows, pixel + kRowPadding, four_marks, top + 2 * x, bottom + 2 * x);
+  }
+  for (; pixel < count; ++pixel) {
+    const int32_t x = strip.first_column + pixel;
+    const OutputBlock block{{top + 2 * x, bottom + 2 * x}};
+    block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre[pixel];
+    if (marks[pixel] != 0) {
+      BlendBlock(Neighbours3x3(rows, pixel + kRowPadding), marks[pixel], block);
+    }
+  }
+}
+
+void DoubleStrip(const KernelImages& images, const uint32_t* table, const Strip& strip, int32_t y0,
+                 int32_t y1) {
+  StripRow storage[4];
+  const StripRow* rows[4];
+  // rows[0..3] hold source rows y - 1 .. y + 2 for the row y being decided.
+  int32_t y = y0 > 0 ? y0 - 1 : y0;
+  for (int32_t slot = 0; slot < 4; ++slot) {
+    LoadStripRow(images.source, table, strip, y - 1 + slot, storage[slot]);
+    rows[slot] = &storage[slot];
+  }
+  const auto next_row = [&] {
+    StripRow* freed = const_cast<StripRow*>(rows[0]);
+    std::rotate(rows, rows + 1, rows + 4);
+    ++y;
+    LoadStripRow(images.source, table, strip, y + 2, *freed);
+    rows[3] = freed;
+  };
+  VerdictRow verdicts[2];
+  VerdictRow* above = &verdicts[0];
+  VerdictRow* row = &verdicts[1];
+  // The corners of the row above the rectangle mark its first row; above the frame there are
+  // none.
+  if (y0 > 0) {
+    DecideRow(rows, strip, *above);
+    next_row();
+  } else {
+    std::memset(above->verdict, 0, sizeof(above->verdict));
+  }
+  for (;;) {
+    DecideRow(rows, strip, *row);
+    DoubleStripRow(images.destination, rows, strip, *above, *row, y);
+    if (y == y1) break;
+    std::swap(above, row);
+    next_row();
+  }
 }
 
 }  // namespace
 
 void ScaleXbrz2x(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
-  const ImageView& source = images.source;
-  if (!ClipToImage(source, x0, x1, y0, y1)) return;
+  if (!ClipToImage(images.source, x0, x1, y0, y1)) return;
   const uint32_t* table = ColorMagnitudeTable;
-  const ScratchRow scratch = ScratchRowOf(images.destination, source.width, y1);
-  std::memset(scratch.marks, 0, static_cast<size_t>(source.width));
-  if (y0 > 0) MarkCornersAbove(source, table, scratch, x0, x1, y0);
-  for (int32_t y = y0; y <= y1; ++y) DoubleRow(images, table, scratch, x0, x1, y);
+  for (int32_t first = x0; first <= x1; first += kStripColumns) {
+    const Strip strip{first, std::min(first + kStripColumns - 1, x1), first == x0};
+    DoubleStrip(images, table, strip, y0, y1);
+  }
 }
 
 }  // namespace qz::scale

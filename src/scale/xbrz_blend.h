@@ -43,9 +43,49 @@ struct FrameBlendRules : FrameCornerRules {
   }
 };
 
-// Blends the four corners in turn, each over the result of the ones before.
+// The corner that `Turns` quarter turns bring to the bottom right: the rule of BlendCorner with
+// every decision taken as a value instead of a branch. The marks, distances and similarities of
+// game art follow no pattern a branch predictor could learn, so each weight is selected and a
+// weight of 0 leaves its pixel as it is.
+template <int Turns>
+inline void BlendFrameCorner(const Grid3x3<Sample>& real, uint32_t marks,
+                             const OutputBlock& block) {
+  const uint32_t turned = TurnedMarks<Turns>(marks);
+  const uint32_t field = MarkField(turned, kBottomRightShift);
+  if (field == kBlendNone) return;
+  const auto n = Turned<Turns>(real);
+  const uint32_t colour = Distance(n.e, n.f) <= Distance(n.e, n.h) ? n.f.colour : n.h.colour;
+  const bool ends_at_right = (MarkField(turned, kTopRightShift) != kBlendNone) & !Similar(n.e, n.g);
+  const bool ends_below = (MarkField(turned, kBottomLeftShift) != kBlendNone) & !Similar(n.e, n.c);
+  const bool notch = !Similar(n.e, n.i) & Similar(n.g, n.h) & Similar(n.h, n.i) &
+                     Similar(n.i, n.f) & Similar(n.f, n.c);
+  const bool line = (field == kBlendDominant) | !(ends_at_right | ends_below | notch);
+  const int32_t fg = Distance(n.f, n.g);
+  const int32_t hc = Distance(n.h, n.c);
+  const bool shallow =
+      line & (2 * fg <= hc) & (n.e.colour != n.g.colour) & (n.d.colour != n.g.colour);
+  const bool steep =
+      line & (2 * hc <= fg) & (n.e.colour != n.c.colour) & (n.b.colour != n.c.colour);
+  // Indexed by line, shallow, steep (shallow and steep only ever come with a line).
+  static constexpr uint8_t kCornerWeights[8] = {
+      kCornerWeight,    0, 0, 0, kHalfWeight, kThreeQuartersWeight, kThreeQuartersWeight,
+      kFiveSixthsWeight};
+  const uint32_t corner = kCornerWeights[(uint32_t{line} << 2) | (uint32_t{shallow} << 1) | steep];
+  uint32_t& below = TurnedPixel<Turns>(block, 1, 0);
+  uint32_t& right = TurnedPixel<Turns>(block, 0, 1);
+  uint32_t& diagonal = TurnedPixel<Turns>(block, 1, 1);
+  below = MixIn256ths(colour, below, shallow ? kQuarterWeight : 0);
+  right = MixIn256ths(colour, right, steep ? kQuarterWeight : 0);
+  diagonal = MixIn256ths(colour, diagonal, corner);
+}
+
+// Blends the four corners in turn, each over the result of the ones before; the same as
+// BlendBlockWith(FrameBlendRules{}, ...).
 inline void BlendBlock(const Grid3x3<Sample>& around, uint32_t marks, const OutputBlock& block) {
-  BlendBlockWith(FrameBlendRules{}, around, marks, block);
+  BlendFrameCorner<0>(around, marks, block);
+  BlendFrameCorner<1>(around, marks, block);
+  BlendFrameCorner<2>(around, marks, block);
+  BlendFrameCorner<3>(around, marks, block);
 }
 
 }  // namespace qz::scale

@@ -39,6 +39,19 @@ TEST_F(ColorMagnitude, EveryEntryEqualsThePlainEvaluationAndStaysBelowTwoToThe31
   EXPECT_LT(largest, 1u << 31);
 }
 
+// Every 16-bit colour widened as the game widens it, and its neighbours that are not, give the
+// entry of the full table, whatever the top byte.
+TEST_F(ColorMagnitude, TheWidenedColoursPartRepeatsTheFullTable) {
+  const uint32_t* table = ColorMagnitudeTable;
+  for (uint32_t colour = 0; colour < kWidenedColours; ++colour) {
+    const uint32_t widened =
+        ((colour & 0xF800) << 8) | ((colour & 0x07E0) << 5) | ((colour & 0x001F) << 3);
+    ASSERT_EQ(MagnitudeOf(table, widened | 0xA5000000), table[widened]) << widened;
+    const uint32_t beside = widened | (colour % 3 == 0 ? 0x040000 : colour % 3 == 1 ? 0x100 : 1);
+    ASSERT_EQ(MagnitudeOf(table, beside), table[beside]) << beside;
+  }
+}
+
 TEST_F(ColorMagnitude, GreysGiveTheirLevelTimesTheUnitOrOneUnitLess) {
   const uint32_t* table = ColorMagnitudeTable;
   EXPECT_EQ(table[0x000000], 0u);
