@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "game/game_calls.h"
+#include "game/game_image.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
 #include "parallel/worker_count.h"
@@ -132,6 +134,48 @@ TEST(GameOnScreen, CreationAndSelectionDifferOnOneMatchingSide) {
   EXPECT_EQ(surface->slots[5], reinterpret_cast<void*>(&present::OneToOnePresent));
   present::SelectPresent();
   EXPECT_NE(surface->slots[5], reinterpret_cast<void*>(&present::OneToOnePresent));
+}
+
+// Each method of the two objects, called as the game calls it with the published number of
+// arguments (the game's caller checks that exactly those are removed), answers 0.
+TEST(GameOnScreen, EveryDisplayMethodTakesItsPublishedArgumentsAndAnswersZero) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  const uint32_t window = Word(session.window);
+  uint32_t out = 0;
+  const std::pair<int, std::vector<uint32_t>> display_calls[] = {
+      {4, {0, Word(&out), 0}}, {19, {}}, {20, {window, 8}}, {21, {800, 600, 16}}};
+  for (const auto& [slot, arguments] : display_calls) {
+    EXPECT_EQ(CallMethod(session.direct_draw, slot, arguments), 0u) << slot;
+  }
+  uint32_t format[8] = {0, 0, 0x12345678, 0, 0, 0, 0, 7};
+  uint8_t description[108] = {};
+  RECT rectangle{0, 0, 9, 9};
+  const std::pair<int, std::vector<uint32_t>> surface_calls[] = {
+      {5, {Word(&rectangle), 0, 0, 0, 0}},
+      {21, {Word(format)}},
+      {22, {Word(description)}},
+      {24, {}},
+      {25, {0, Word(description), 1, 0}},
+      {27, {}},
+      {28, {0}},
+      {29, {8, 0}},
+      {32, {0}},
+      {2, {}}};
+  for (const auto& [slot, arguments] : surface_calls) {
+    EXPECT_EQ(CallMethod(session.primary, slot, arguments), 0u) << slot;
+  }
+  EXPECT_EQ(format[0], 32u);
+  EXPECT_EQ(format[1], 0x40u);
+  EXPECT_EQ(format[2], 0x12345678u) << "the four-character code stays";
+  EXPECT_EQ(format[3], 32u);
+  EXPECT_EQ(format[4], 0xFF0000u);
+  EXPECT_EQ(format[5], 0xFF00u);
+  EXPECT_EQ(format[6], 0xFFu);
+  EXPECT_EQ(format[7], 0u);
+  const int32_t live = LiveHeapBlocks();
+  EXPECT_EQ(CallMethod(session.direct_draw, 2, {}), 0u);
+  EXPECT_EQ(LiveHeapBlocks(), live - 1) << "released to the game's heap";
 }
 
 TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
