@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "core/settings.h"
@@ -279,7 +280,10 @@ TEST_P(ChangedRectangleGrowth, AnInteriorRectangleIsShownGrownByExactlyTheFilter
 
 INSTANTIATE_TEST_SUITE_P(SingleStageAnd2x, ChangedRectangleGrowth,
                          ::testing::Values(GrowthCase{0, {123, 123, 250, 187}},
-                                           GrowthCase{4, {124, 124, 249, 186}}));
+                                           GrowthCase{4, {124, 124, 249, 186}}),
+                         [](const auto& growth) {
+                           return "Filter" + std::to_string(growth.param.filter);
+                         });
 
 TEST(GameOnScreen, FullScreenLimitsMousePositionsToTheFrame) {
   GameSession session;
