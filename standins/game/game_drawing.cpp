@@ -1,7 +1,6 @@
 #include "game/game_drawing.h"
 
 #include <cstring>
-#include <map>
 
 #include "game/game_calls.h"
 #include "game/game_image.h"
@@ -87,45 +86,6 @@ uint32_t RecordingBody(uint32_t routine, uint8_t stack_arguments) {
   return body;
 }
 
-// stdcall (target, arguments...) with the count fixed: calls the target with the arguments and
-// ECX and EDX as they came, then returns ESP - EBP, which is 0 when the target removed exactly
-// its arguments.
-uint32_t MeasuringCaller(uint8_t count) {
-  static std::map<uint8_t, uint32_t> callers;
-  uint32_t& caller = callers[count];
-  if (caller != 0) return caller;
-  caller = AllocateCode(16 + 3u * count);
-  CodeWriter code(caller);
-  code.Byte(0x55);  // push ebp
-  code.Byte(0x89);  // mov ebp, esp
-  code.Byte(0xE5);
-  for (int i = count - 1; i >= 0; --i) {
-    code.Byte(0xFF);  // push dword [ebp + 12 + 4i]
-    code.Byte(0x75);
-    code.Byte(static_cast<uint8_t>(12 + 4 * i));
-  }
-  code.Byte(0xFF);  // call [ebp + 8]
-  code.Byte(0x55);
-  code.Byte(0x08);
-  code.Byte(0x89);  // mov eax, esp
-  code.Byte(0xE0);
-  code.Byte(0x29);  // sub eax, ebp
-  code.Byte(0xE8);
-  code.Byte(0x89);  // mov esp, ebp
-  code.Byte(0xEC);
-  code.Byte(0x5D);  // pop ebp
-  code.Return(static_cast<uint16_t>(4 * (count + 1)));
-  return caller;
-}
-
-int32_t CallMeasured(uint32_t target, const std::vector<uint32_t>& arguments, uint32_t ecx = 0,
-                     uint32_t edx = 0) {
-  std::vector<uint32_t> words{target};
-  words.insert(words.end(), arguments.begin(), arguments.end());
-  const uint32_t caller = MeasuringCaller(static_cast<uint8_t>(arguments.size()));
-  return static_cast<int32_t>(CallGame(caller, words, ecx, edx));
-}
-
 uint32_t SlotTarget(uint32_t slot) {
   uint32_t target;
   std::memcpy(&target, Bytes(slot), 4);
@@ -164,36 +124,34 @@ void LayOutDrawingCode() {
       LayOutCallSite(kVideoRectangleSite, RecordingBody(kVideoRectangleSite, 4), 4, true);
 }
 
-int32_t CallGameMethod(uint32_t routine, const void* object,
-                       const std::vector<uint32_t>& arguments) {
-  return CallMeasured(routine, arguments, Word(object));
+void CallGameMethod(uint32_t routine, const void* object, const std::vector<uint32_t>& arguments) {
+  CallGame(routine, arguments, Word(object));
 }
 
-int32_t SetColourFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask) {
-  return CallMeasured(kColourFormatRoutine, {blue_mask}, red_mask, green_mask);
+void SetColourFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask) {
+  CallGame(kColourFormatRoutine, {blue_mask}, red_mask, green_mask);
 }
 
-int32_t SetColourMasks(const void* object, uint32_t first, uint32_t second) {
-  return CallGameMethod(kColourMaskRoutine, object, {first, second});
+void SetColourMasks(const void* object, uint32_t first, uint32_t second) {
+  CallGameMethod(kColourMaskRoutine, object, {first, second});
 }
 
-int32_t RequestVideoOutput(const void* video, int32_t left, int32_t top, int32_t pitch,
-                           int32_t height, void* buffer, uint32_t flags) {
-  return CallMeasured(
-      SlotTarget(kVideoOutputSlot),
-      {Word(video), static_cast<uint32_t>(left), static_cast<uint32_t>(top),
-       static_cast<uint32_t>(pitch), static_cast<uint32_t>(height), Word(buffer), flags});
+void RequestVideoOutput(const void* video, int32_t left, int32_t top, int32_t pitch, int32_t height,
+                        void* buffer, uint32_t flags) {
+  CallGame(SlotTarget(kVideoOutputSlot),
+           {Word(video), static_cast<uint32_t>(left), static_cast<uint32_t>(top),
+            static_cast<uint32_t>(pitch), static_cast<uint32_t>(height), Word(buffer), flags});
 }
 
-int32_t DecodeVideoFrame(const void* video) {
-  return CallMeasured(SlotTarget(kVideoFrameSlot), {Word(video)});
+void DecodeVideoFrame(const void* video) {
+  CallGame(SlotTarget(kVideoFrameSlot), {Word(video)});
 }
 
-int32_t PlaceVideoRectangle(const void* object, int32_t x, int32_t y, int32_t w, int32_t h) {
-  return CallMeasured(video_rectangle_caller,
-                      {static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(w),
-                       static_cast<uint32_t>(h)},
-                      Word(object));
+void PlaceVideoRectangle(const void* object, int32_t x, int32_t y, int32_t w, int32_t h) {
+  CallGame(video_rectangle_caller,
+           {static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(w),
+            static_cast<uint32_t>(h)},
+           Word(object));
 }
 
 }  // namespace standin::game

@@ -103,20 +103,16 @@ uint16_t VideoTestPixel(int32_t x, int32_t y, int32_t frame);
 // Lays out the drawing part of the image (part of mapping it).
 void LayOutDrawingCode();
 
-// The calls below return the stack balance: the bytes the called code removed from the stack
-// beyond the arguments it was given (negative: fewer). 0 when caller and callee agree.
-
 // Calls a routine as the game calls an object method: `object` in ECX, `arguments` on the stack.
-int32_t CallGameMethod(uint32_t routine, const void* object,
-                       const std::vector<uint32_t>& arguments);
+void CallGameMethod(uint32_t routine, const void* object, const std::vector<uint32_t>& arguments);
 
 // As the game: sets up its colour format and its colour masks, asks the video decoder for output
 // into a buffer and for a frame, and places the video rectangle.
-int32_t SetColourFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask);
-int32_t SetColourMasks(const void* object, uint32_t first, uint32_t second);
-int32_t RequestVideoOutput(const void* video, int32_t left, int32_t top, int32_t pitch,
-                           int32_t height, void* buffer, uint32_t flags);
-int32_t DecodeVideoFrame(const void* video);
-int32_t PlaceVideoRectangle(const void* object, int32_t x, int32_t y, int32_t w, int32_t h);
+void SetColourFormat(uint32_t red_mask, uint32_t green_mask, uint32_t blue_mask);
+void SetColourMasks(const void* object, uint32_t first, uint32_t second);
+void RequestVideoOutput(const void* video, int32_t left, int32_t top, int32_t pitch, int32_t height,
+                        void* buffer, uint32_t flags);
+void DecodeVideoFrame(const void* video);
+void PlaceVideoRectangle(const void* object, int32_t x, int32_t y, int32_t w, int32_t h);
 
 }  // namespace standin::game

@@ -27,7 +27,7 @@ uint32_t CodeOf(Routine routine) {
 }
 
 void* GameAllocate(uint32_t size) {
-  return reinterpret_cast<void*>(static_cast<uintptr_t>(CallGame(kGameAllocate, {size})));
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(CallGameCdecl(kGameAllocate, {size})));
 }
 
 #pragma GCC diagnostic push
@@ -71,7 +71,7 @@ __attribute__((thiscall)) GameBitmap* ConstructBase(GameBitmap* bitmap, const ch
 __attribute__((thiscall)) void Destroy(GameBitmap* bitmap) {
   ++destroyed;
   if (bitmap->pixels != nullptr && bitmap->borrowed == 0) {
-    CallGame(kGameRelease, {Word(bitmap->pixels)});
+    CallGameCdecl(kGameRelease, {Word(bitmap->pixels)});
   }
   bitmap->pixels = nullptr;
 }
@@ -80,7 +80,7 @@ __attribute__((thiscall)) void DestroyAndRelease(GameBitmap* bitmap, uint32_t fl
   CallGame(kDestroyBitmap, {}, Word(bitmap));
   if ((flags & 1) != 0) {
     ++deleted;
-    CallGame(kGameRelease, {Word(bitmap)});
+    CallGameCdecl(kGameRelease, {Word(bitmap)});
   }
 }
 
@@ -90,8 +90,8 @@ __attribute__((thiscall)) void DestroyAndRelease(GameBitmap* bitmap, uint32_t fl
 
 GameBitmap* NewGameBitmap(int32_t width, int32_t height) {
   auto* bitmap = static_cast<GameBitmap*>(GameAllocate(sizeof(GameBitmap)));
-  CallGame(kConstructBitmap, {static_cast<uint32_t>(width), static_cast<uint32_t>(height)},
-           Word(bitmap));
+  CallConstructor(kConstructBitmap, bitmap,
+                  {static_cast<uint32_t>(width), static_cast<uint32_t>(height)});
   return bitmap;
 }
 

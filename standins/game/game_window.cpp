@@ -1,6 +1,9 @@
 #include "game/game_window.h"
 
+#include <array>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -8,6 +11,7 @@
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/x86_code.h"
+#include "splicer/splicer_library.h"
 
 namespace standin::game {
 namespace {
@@ -28,6 +32,11 @@ uint32_t CodeOf(Routine routine) {
   return Address(reinterpret_cast<void*>(routine));
 }
 
+[[noreturn]] void WrongArguments(const char* routine) {
+  std::fprintf(stderr, "game routine %s called with other arguments than the game's\n", routine);
+  std::abort();
+}
+
 // The screen manager: the plug-in sets its message field and asks it to redraw.
 struct ScreenManager {
   uint8_t fields[64];
@@ -35,8 +44,8 @@ struct ScreenManager {
 ScreenManager screen_manager;
 
 // The game leaves what it does not handle to the default procedure, creation included.
-LRESULT __attribute__((stdcall)) GameWindowProcedure(HWND window, UINT message, WPARAM wparam,
-                                                     LPARAM lparam) {
+LRESULT __attribute__((stdcall))
+GameWindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   record.messages.push_back(message);
   record.message_lparams.push_back(lparam);
   return DefWindowProcA(window, message, wparam, lparam);
@@ -48,30 +57,48 @@ __attribute__((thiscall)) int32_t GameCommandHandler(void*, int32_t command, int
   record.commands.push_back(command);
   return 7;
 }
-__attribute__((thiscall)) void GameRedraw(void*, int32_t, int32_t, int32_t, int32_t) {
+// The whole frame of the screen manager, or the game would redraw the wrong part.
+__attribute__((thiscall)) void GameRedraw(void* manager, int32_t left, int32_t top, int32_t width,
+                                          int32_t height) {
+  const bool whole_frame = left == 0 && top == 0 && width == splicer::Value("QZ.Rez.X") &&
+                           height == splicer::Value("QZ.Rez.Y");
+  if (manager != Cell<void*>(kScreenManagerCell) || !whole_frame) {
+    WrongArguments("Redraw");
+  }
   ++record.redraws;
 }
-__attribute__((thiscall)) void GameAfterModeChangeA(void*) { ++record.mode_changes; }
+__attribute__((thiscall)) void GameAfterModeChangeA(void*) {
+  ++record.mode_changes;
+}
 #pragma GCC diagnostic pop
 
-void GameAfterModeChangeB() { ++record.mode_changes; }
-
-__attribute__((fastcall)) void GameShowMessage(const char* text, int32_t, int32_t, int32_t,
-                                               int32_t, int32_t, int32_t, int32_t, int32_t,
-                                               int32_t, int32_t, int32_t) {
-  record.game_messages.emplace_back(text);
+void GameAfterModeChangeB() {
+  ++record.mode_changes;
 }
 
+// The text in ECX, 4 in EDX and ten fixed values on the stack, first argument nearest.
+__attribute__((fastcall)) void GameShowMessage(const char* text, int32_t kind, int32_t a, int32_t b,
+                                               int32_t c, int32_t d, int32_t e, int32_t f,
+                                               int32_t g, int32_t h, int32_t i, int32_t j) {
+  const std::array<int32_t, 10> values{a, b, c, d, e, f, g, h, i, j};
+  if (text == nullptr || kind != 4 ||
+      values != std::array<int32_t, 10>{-1, -1, -1, 0, -1, 0, -1, 15000, -1, 0}) {
+    WrongArguments("ShowGameMessage");
+  }
+  record.game_messages.emplace_back(text);
+}
 uintptr_t __cdecl GameThreadStart(void(__cdecl* routine)(void*), uint32_t, void* argument) {
   ++record.threads_started;
   std::thread([routine, argument] {
-    routine(argument);
+    CallGameCdecl(Word(routine), {Word(argument)});
     ++record.threads_finished;
   }).detach();
   return 1;
 }
 
-void __cdecl GameThreadEnd() { ++record.threads_ended; }
+void __cdecl GameThreadEnd() {
+  ++record.threads_ended;
+}
 
 HRESULT __attribute__((stdcall)) GameCreateDirectDraw(void*, void**, void*) {
   ++record.direct_draw_creations;
@@ -92,7 +119,9 @@ BOOL __attribute__((stdcall)) GameIgnoredImport(void*, void*) {
   return 0;
 }
 
-void __cdecl MessageLineBody() { ++record.message_line_passes; }
+void __cdecl MessageLineBody() {
+  ++record.message_line_passes;
+}
 
 // push ebp; mov ebp, esp; ...; call body (the code the plug-in may skip); ...; pop ebp; ret
 void LayOutMessageLinePass() {
@@ -135,7 +164,9 @@ void LayOutWindowCode() {
   LayOutMessageLinePass();
 }
 
-GameRecord& Record() { return record; }
+GameRecord& Record() {
+  return record;
+}
 
 HWND CreateGameWindow(int32_t frame_width, int32_t frame_height) {
   MapImage();
@@ -175,13 +206,17 @@ LRESULT SendToGameWindow(UINT message, WPARAM wparam, LPARAM lparam) {
 
 int32_t RunCommand(int32_t command) {
   static ScreenManager command_object;
-  return static_cast<int32_t>(CallGame(kCommandHandler, {static_cast<uint32_t>(command), 0},
-                                       Word(&command_object)));
+  return static_cast<int32_t>(
+      CallGame(kCommandHandler, {static_cast<uint32_t>(command), 0}, Word(&command_object)));
 }
 
-int32_t PlaceWindow() { return static_cast<int32_t>(CallGame(after_placement_caller, {})); }
+int32_t PlaceWindow() {
+  return static_cast<int32_t>(CallGame(after_placement_caller, {}));
+}
 
-void PassMessageLine() { CallGame(kMessageLinePass, {}); }
+void PassMessageLine() {
+  CallGame(kMessageLinePass, {});
+}
 
 BOOL AdjustGameWindowRect(RECT* rectangle, DWORD style, BOOL menu, DWORD ex_style) {
   return static_cast<BOOL>(CallGame(

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "game/game_calls.h"
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/x86_code.h"
@@ -37,20 +38,21 @@ void Boot(const Settings& settings) {
   splicer::Publish("QZ.Rez.X", settings.frame_width);
   splicer::Publish("QZ.Rez.Y", settings.frame_height);
   splicer::Publish("QZ.ExeVersion", settings.exe_version);
-  splicer::Publish("QZ.Func.LOG_WRITE",
-                   settings.log_routine ? static_cast<int32_t>(Address(
-                                              reinterpret_cast<void*>(&WriteLog)))
-                                        : 0);
+  splicer::Publish(
+      "QZ.Func.LOG_WRITE",
+      settings.log_routine ? static_cast<int32_t>(Address(reinterpret_cast<void*>(&WriteLog))) : 0);
 }
 
 void CallStart() {
   game::MapImage();
   const uint32_t entry =
       game::LayOutCallSite(kStartCaller, Address(reinterpret_cast<void*>(&Start)), 0, true);
-  reinterpret_cast<void(WINAPI*)()>(static_cast<uintptr_t>(entry))();
+  game::CallGame(entry, {});
 }
 
-const std::vector<std::string>& LogLines() { return log_lines; }
+const std::vector<std::string>& LogLines() {
+  return log_lines;
+}
 
 bool Logged(const std::string& line) {
   std::lock_guard lock(log_mutex);

@@ -49,7 +49,7 @@ uint32_t HookEntry(const HookRecord& record, uint32_t hook_object) {
   // routine's convention, then its stack arguments.
   const uint32_t thunk = game::AllocateCode(16);
   CodeWriter code(thunk);
-  code.Byte(0x58);                         // pop eax (return address)
+  code.Byte(0x58);                              // pop eax (return address)
   if (record.convention >= 2) code.Byte(0x52);  // push edx
   if (record.convention >= 1) code.Byte(0x51);  // push ecx
   code.PushImmediate(hook_object);

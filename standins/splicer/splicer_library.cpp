@@ -35,7 +35,9 @@ Library& TheLibrary() {
 
 // --- SharedVariable ------------------------------------------------------------------------
 
-STANDIN_STDCALL int32_t* ValuePointer(Variable* variable) { return &variable->value; }
+STANDIN_STDCALL int32_t* ValuePointer(Variable* variable) {
+  return &variable->value;
+}
 
 const SlotTable<4>& VariableSlots() {
   static const SlotTable<4> table = [] {
@@ -58,7 +60,9 @@ Variable* MakeVariable(const std::string& name, int32_t value) {
 
 // --- SplicerHook ---------------------------------------------------------------------------
 
-const HookRecord& RecordOf(const Hook* hook) { return TheLibrary().hook_records[hook->record]; }
+const HookRecord& RecordOf(const Hook* hook) {
+  return TheLibrary().hook_records[hook->record];
+}
 
 STANDIN_STDCALL int32_t Activate(Hook* hook, int32_t) {
   std::lock_guard lock(TheLibrary().mutex);
@@ -69,14 +73,20 @@ STANDIN_STDCALL int32_t Activate(Hook* hook, int32_t) {
   return 1;
 }
 
-STANDIN_STDCALL uint32_t OriginalFunction(Hook* hook) { return RecordOf(hook).original; }
+STANDIN_STDCALL uint32_t OriginalFunction(Hook* hook) {
+  return RecordOf(hook).original;
+}
+
+STANDIN_STDCALL uint32_t OriginalFunctionDirect(Hook* hook) {
+  return RecordOf(hook).direct;
+}
 
 const SlotTable<16>& HookSlots() {
   static const SlotTable<16> table = [] {
     auto slots = TrapTable<16>();
     slots.slots[6] = reinterpret_cast<void*>(&Activate);
     slots.slots[11] = reinterpret_cast<void*>(&OriginalFunction);
-    slots.slots[12] = reinterpret_cast<void*>(&OriginalFunction);
+    slots.slots[12] = reinterpret_cast<void*>(&OriginalFunctionDirect);
     return slots;
   }();
   return table;
@@ -90,6 +100,14 @@ Hook* MakeHook(HookRecord record, bool register_hook) {
   const bool prepared = register_hook ? ApplyRegisterHook(record, Address(hook.get()))
                                       : PrepareHook(record, Address(hook.get()));
   if (!prepared) return nullptr;
+  // Past every hook written at the address before, down to the game's own code.
+  record.direct = record.original;
+  for (const HookRecord& earlier : library.hook_records) {
+    if (earlier.address == record.address && earlier.kind == record.kind) {
+      record.direct = earlier.direct;
+      break;
+    }
+  }
   library.hook_records.push_back(record);
   library.hooks.push_back(std::move(hook));
   return library.hooks.back().get();
@@ -146,11 +164,19 @@ int32_t STANDIN_CDECL WriteHexBytes(Instance* instance, uint32_t address, const 
   return ParseHex(text, bytes) && Write(instance, address, bytes);
 }
 
-Hook* NewHook(Instance* instance, uint32_t address, int32_t kind, int32_t mode,
-              int32_t convention, uint32_t handler) {
+Hook* NewHook(Instance* instance, uint32_t address, int32_t kind, int32_t mode, int32_t convention,
+              uint32_t handler) {
   const bool valid = mode >= 0 && mode <= 2 && convention >= 0 && convention <= 2 && handler != 0;
   if (!valid) return nullptr;
-  return MakeHook({instance->name, address, kind, mode, convention, handler, 0, false}, false);
+  // The library of a game build hands the hook to wrappers in the one way that build's version
+  // selects; a wrapper written for the other way would misread its arguments in the game.
+  const int32_t build_mode = (Value("QZ.ExeVersion") & 1) != 0 ? 1 : 2;
+  if (mode != 0 && mode != build_mode) {
+    std::fprintf(stderr, "hook at %08X in mode %d on a game whose version selects mode %d\n",
+                 address, mode, build_mode);
+    std::abort();
+  }
+  return MakeHook({instance->name, address, kind, mode, convention, handler, 0, 0, false}, false);
 }
 
 STANDIN_STDCALL Hook* CreateHook(Instance* instance, uint32_t address, int32_t kind, int32_t mode,
@@ -171,7 +197,7 @@ STANDIN_STDCALL int32_t WriteRegisterHook(Instance* instance, uint32_t address, 
                                           int32_t size) {
   std::lock_guard lock(TheLibrary().mutex);
   if (handler == 0 || size != 128) return 0;
-  Hook* hook = MakeHook({instance->name, address, -1, 0, 0, handler, 0, true}, true);
+  Hook* hook = MakeHook({instance->name, address, -1, 0, 0, handler, 0, 0, true}, true);
   if (hook == nullptr) return 0;
   TheLibrary().hook_records[hook->record].active = true;
   return 1;
@@ -231,8 +257,12 @@ Object* TheSplicerObject() {
   return &splicer;
 }
 
-STANDIN_STDCALL Object* GetSplicerX86() { return TheSplicerObject(); }
-STANDIN_STDCALL int32_t GetSplicerX86Version() { return 0x0100; }
+STANDIN_STDCALL Object* GetSplicerX86() {
+  return TheSplicerObject();
+}
+STANDIN_STDCALL int32_t GetSplicerX86Version() {
+  return 0x0100;
+}
 
 }  // namespace
 
@@ -268,9 +298,15 @@ void RefuseInstance(const char* name) {
   TheLibrary().refused.insert(name);
 }
 
-const std::vector<WriteRecord>& Writes() { return TheLibrary().writes; }
-const std::vector<HookRecord>& Hooks() { return TheLibrary().hook_records; }
-const std::vector<std::string>& Instances() { return TheLibrary().instance_names; }
+const std::vector<WriteRecord>& Writes() {
+  return TheLibrary().writes;
+}
+const std::vector<HookRecord>& Hooks() {
+  return TheLibrary().hook_records;
+}
+const std::vector<std::string>& Instances() {
+  return TheLibrary().instance_names;
+}
 
 const HookRecord* HookAt(uint32_t address) {
   const HookRecord* found = nullptr;

@@ -21,7 +21,8 @@ struct HookRecord {
   int32_t mode;        // 0: handler replaces the routine; 1 or 2: handler gets the hook first
   int32_t convention;  // 0 stack, 1 object in ECX, 2 ECX and EDX
   uint32_t handler;
-  uint32_t original;   // what OriginalFunction returns
+  uint32_t original;  // what OriginalFunction returns: the hook in force before, else the game
+  uint32_t direct;    // what OriginalFunctionDirect returns: the game's own code
   bool active;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "game/game_calls.h"
 #include "win32/world_state.h"
 
 namespace qz::win32 {
@@ -42,6 +43,15 @@ void RemoveWindow(HWND handle) {
                 [handle](const auto& entry) { return entry.second.window == handle; });
 }
 
+// Windows calls a window procedure on a stack aligned to 4 bytes only and relies on it to remove
+// its four arguments and keep the registers it must keep.
+LRESULT CallProcedure(WNDPROC procedure, HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+  using standin::game::Word;
+  return static_cast<LRESULT>(standin::game::CallGame(
+      Word(procedure),
+      {Word(handle), message, static_cast<uint32_t>(wParam), static_cast<uint32_t>(lParam)}));
+}
+
 }  // namespace
 
 Window* LookUpWindow(World& world, HWND window) {
@@ -61,7 +71,7 @@ LRESULT SendToProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     if (window == nullptr) return 0;
     procedure = window->procedure;
   }
-  return procedure != nullptr ? procedure(handle, message, wParam, lParam) : 0;
+  return procedure != nullptr ? CallProcedure(procedure, handle, message, wParam, lParam) : 0;
 }
 
 }  // namespace qz::win32
@@ -191,7 +201,7 @@ LRESULT WINAPI SendMessageA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam) {
 LRESULT WINAPI CallWindowProcA(WNDPROC lpPrevWndFunc, HWND hWnd, UINT Msg, WPARAM wParam,
                                LPARAM lParam) {
   if (lpPrevWndFunc == nullptr) return 0;
-  return lpPrevWndFunc(hWnd, Msg, wParam, lParam);
+  return CallProcedure(lpPrevWndFunc, hWnd, Msg, wParam, lParam);
 }
 
 LONG WINAPI GetWindowLongA(HWND hWnd, int nIndex) {

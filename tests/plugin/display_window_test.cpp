@@ -5,9 +5,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "core/settings.h"
+#include "game/game_calls.h"
+#include "game/game_image.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
 #include "parallel/worker_count.h"
@@ -212,6 +215,48 @@ TEST(GameOnScreen, CreationAndSelectionDifferOnOneMatchingSide) {
   EXPECT_NE(surface->slots[5], reinterpret_cast<void*>(&present::OneToOnePresent));
 }
 
+// Each method of the two objects, called as the game calls it with the published number of
+// arguments (the game's caller checks that exactly those are removed), answers 0.
+TEST(GameOnScreen, EveryDisplayMethodTakesItsPublishedArgumentsAndAnswersZero) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  const uint32_t window = Word(session.window);
+  uint32_t out = 0;
+  const std::pair<int, std::vector<uint32_t>> display_calls[] = {
+      {4, {0, Word(&out), 0}}, {19, {}}, {20, {window, 8}}, {21, {800, 600, 16}}};
+  for (const auto& [slot, arguments] : display_calls) {
+    EXPECT_EQ(CallMethod(session.direct_draw, slot, arguments), 0u) << slot;
+  }
+  uint32_t format[8] = {0, 0, 0x12345678, 0, 0, 0, 0, 7};
+  uint8_t description[108] = {};
+  RECT rectangle{0, 0, 9, 9};
+  const std::pair<int, std::vector<uint32_t>> surface_calls[] = {
+      {5, {Word(&rectangle), 0, 0, 0, 0}},
+      {21, {Word(format)}},
+      {22, {Word(description)}},
+      {24, {}},
+      {25, {0, Word(description), 1, 0}},
+      {27, {}},
+      {28, {0}},
+      {29, {8, 0}},
+      {32, {0}},
+      {2, {}}};
+  for (const auto& [slot, arguments] : surface_calls) {
+    EXPECT_EQ(CallMethod(session.primary, slot, arguments), 0u) << slot;
+  }
+  EXPECT_EQ(format[0], 32u);
+  EXPECT_EQ(format[1], 0x40u);
+  EXPECT_EQ(format[2], 0x12345678u) << "the four-character code stays";
+  EXPECT_EQ(format[3], 32u);
+  EXPECT_EQ(format[4], 0xFF0000u);
+  EXPECT_EQ(format[5], 0xFF00u);
+  EXPECT_EQ(format[6], 0xFFu);
+  EXPECT_EQ(format[7], 0u);
+  const int32_t live = LiveHeapBlocks();
+  EXPECT_EQ(CallMethod(session.direct_draw, 2, {}), 0u);
+  EXPECT_EQ(LiveHeapBlocks(), live - 1) << "released to the game's heap";
+}
+
 TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
   GameSession session;
   StartGame(session, WithFilter(0));
@@ -244,22 +289,33 @@ TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
   EXPECT_EQ(std::count(messages.begin(), messages.end(), UINT{WM_PAINT}), 0);
 }
 
-TEST(GameOnScreen, MousePositionsReachTheGameInFrameCoordinates) {
+// Window points go to the frame through the picture rectangle's offset and scale on both axes:
+// bars left and right (pillarboxed) or above and below (letterboxed).
+TEST(GameOnScreen, MouseAndCursorPositionsReachTheGameInFrameCoordinates) {
+  struct Case {
+    int32_t client_width, client_height;
+    POINT client, frame;
+  };
+  const Case cases[] = {
+      {2000, 900, {700, 450}, {200, 300}},   // picture 1200 x 900 at x 400
+      {1000, 1000, {500, 500}, {400, 300}},  // picture 1000 x 750 at y 125
+      {1000, 1000, {0, 50}, {0, -60}},       // above the picture in a window: passed on as is
+  };
   GameSession session;
   StartGame(session, WithFilter(0));
-  ResizeClient(session.window, 1600, 600);
-  standin::game::SendToGameWindow(WM_MOUSEMOVE, 0, MAKELPARAM(500, 300));
-  EXPECT_EQ(standin::game::Record().message_lparams.back(), MAKELPARAM(100, 300));
-  standin::game::SendToGameWindow(WM_LBUTTONDOWN, 0, MAKELPARAM(100, 300));
-  EXPECT_EQ(static_cast<uint32_t>(standin::game::Record().message_lparams.back()) & 0xFFFF,
-            0xFFFFu - 299);  // left of the picture in a window: negative, passed on as is
-  POINT origin{0, 0};
-  ClientToScreen(session.window, &origin);
-  SetCursorPos(origin.x + 500, origin.y + 300);
-  POINT frame_point{};
-  standin::game::GameCursorPosition(&frame_point);
-  EXPECT_EQ(frame_point.x, 100);
-  EXPECT_EQ(frame_point.y, 300);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.client_width << "x" << c.client_height);
+    ResizeClient(session.window, c.client_width, c.client_height);
+    SendToGameWindow(WM_MOUSEMOVE, 0, MAKELPARAM(c.client.x, c.client.y));
+    EXPECT_EQ(Record().message_lparams.back(), MAKELPARAM(c.frame.x, c.frame.y));
+    POINT origin{0, 0};
+    ClientToScreen(session.window, &origin);
+    SetCursorPos(origin.x + c.client.x, origin.y + c.client.y);
+    POINT frame_point{};
+    EXPECT_TRUE(GameCursorPosition(&frame_point));
+    EXPECT_EQ(frame_point.x, c.frame.x);
+    EXPECT_EQ(frame_point.y, c.frame.y);
+  }
 }
 
 // With no picture (no frame size from the host) the window maps one to one onto the frame: mouse
@@ -280,6 +336,51 @@ TEST(GameOnScreen, WithoutAPictureMouseMessagesAndTheQueryAgreeOnClientPositions
   EXPECT_EQ(frame_point.x, 500);
   EXPECT_EQ(frame_point.y, 300);
 }
+
+// Only the changed rectangle grown by one output pixel (two frame pixels before a 2x stage)
+// reaches the window: on a blackened window the shown area is exactly that rectangle.
+struct GrowthCase {
+  int32_t filter;
+  RECT shown;  // inclusive, for the frame rectangle (100, 100, 199, 149) in a 1000 x 750 window
+};
+
+class ChangedRectangleGrowth : public ::testing::TestWithParam<GrowthCase> {};
+
+TEST_P(ChangedRectangleGrowth, AnInteriorRectangleIsShownGrownByExactlyTheFiltersNeighbourhood) {
+  const GrowthCase& c = GetParam();
+  GameSession session;
+  StartGame(session, WithFilter(c.filter));
+  ResizeClient(session.window, 1000, 750);
+  const LockedSurface frame = LockSurface(session.frame_surface);
+  for (int32_t y = 0; y < frame.height; ++y) {
+    for (int32_t x = 0; x < frame.width; ++x) frame.pixels[y * frame.pitch_pixels + x] = 0x404040;
+  }
+  HDC dc = GetDC(session.window);
+  PatBlt(dc, 0, 0, 1000, 750, BLACKNESS);
+  ReleaseDC(session.window, dc);
+  PresentFrame(session.primary, {100, 100, 199, 149});
+  const Screenshot shot = TakeScreenshot(session.window);
+  RECT lit{shot.width, shot.height, -1, -1};
+  for (int32_t y = 0; y < shot.height; ++y) {
+    for (int32_t x = 0; x < shot.width; ++x) {
+      if ((shot.At(x, y) & 0xFFFFFF) == 0) continue;
+      ASSERT_EQ(shot.At(x, y) & 0xFFFFFF, 0x404040u) << x << "," << y;
+      lit = {std::min<LONG>(lit.left, x), std::min<LONG>(lit.top, y), std::max<LONG>(lit.right, x),
+             std::max<LONG>(lit.bottom, y)};
+    }
+  }
+  EXPECT_EQ(lit.left, c.shown.left);
+  EXPECT_EQ(lit.top, c.shown.top);
+  EXPECT_EQ(lit.right, c.shown.right);
+  EXPECT_EQ(lit.bottom, c.shown.bottom);
+}
+
+INSTANTIATE_TEST_SUITE_P(SingleStageAnd2x, ChangedRectangleGrowth,
+                         ::testing::Values(GrowthCase{0, {123, 123, 250, 187}},
+                                           GrowthCase{4, {124, 124, 249, 186}}),
+                         [](const auto& growth) {
+                           return "Filter" + std::to_string(growth.param.filter);
+                         });
 
 TEST(GameOnScreen, FullScreenLimitsMousePositionsToTheFrame) {
   GameSession session;
@@ -354,6 +455,71 @@ TEST(GameOnScreen, Command40009TogglesFullScreenAndBack) {
   // Other commands reach the game's own handler.
   EXPECT_EQ(standin::game::RunCommand(123), 7);
   EXPECT_EQ(standin::game::Record().commands.back(), 123);
+}
+
+// The game's other calls into the window handling: its window rectangles, the two imports that
+// do nothing, the placement after its call, the filter keys with Alt held, activation and moves.
+TEST(GameOnScreen, TheGamesWindowCallsReachTheirReplacements) {
+  GameSession session;
+  StartGame(session, WithFilter(9));
+  win32::SetWorkArea({0, 0, 600, 400});
+  RECT expected{10, 20, 810, 620};
+  AdjustWindowRectEx(&expected, core::WindowStyle, TRUE, 0);
+  expected.right = std::min<LONG>(expected.right, expected.left + 600);
+  expected.bottom = std::min<LONG>(expected.bottom, expected.top + 400);
+  RECT extended{10, 20, 0, 0};
+  EXPECT_TRUE(AdjustGameWindowRect(&extended, core::WindowStyle, TRUE, 0));
+  RECT plain{10, 20, 0, 0};
+  EXPECT_TRUE(AdjustGameWindowRectPlain(&plain, core::WindowStyle, TRUE));
+  for (const RECT& adjusted : {extended, plain}) {
+    EXPECT_EQ(adjusted.left, expected.left);
+    EXPECT_EQ(adjusted.top, expected.top);
+    EXPECT_EQ(adjusted.right, expected.right);
+    EXPECT_EQ(adjusted.bottom, expected.bottom);
+  }
+  CallIgnoredImports();
+  EXPECT_EQ(Record().ignored_import_calls, 0);
+
+  win32::SetKeyDown(VK_CONTROL, true);
+  SendToGameWindow(WM_SYSKEYDOWN, 0x6B, 0);
+  EXPECT_EQ(core::FilterIndex, 10);
+  win32::SetKeyDown(VK_CONTROL, false);
+
+  // Full screen: the game's placement is followed by the top-most band over the screen;
+  // activation makes the next mouse move redraw once; deactivation minimises, activation shows
+  // it again.
+  RunCommand(40009);
+  SetWindowPos(session.window, HWND_NOTOPMOST, 10, 10, 300, 200, 0);
+  EXPECT_EQ(PlaceWindow(), 5);
+  win32::WindowPlacement placement{};
+  ASSERT_TRUE(win32::GetPlacement(session.window, &placement));
+  EXPECT_TRUE(placement.top_most);
+  EXPECT_EQ(placement.window.left, 0);
+  EXPECT_EQ(placement.window.right, 1920);
+  EXPECT_EQ(placement.window.bottom, 1080);
+  const int32_t redraws = Record().redraws;
+  SendToGameWindow(WM_ACTIVATE, 1, 0);
+  SendToGameWindow(WM_MOUSEMOVE, 0, 0);
+  SendToGameWindow(WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(Record().redraws, redraws + 1);
+  SendToGameWindow(WM_ACTIVATE, 0, 0);
+  ASSERT_TRUE(win32::GetPlacement(session.window, &placement));
+  EXPECT_TRUE(placement.minimized);
+  SendToGameWindow(WM_ACTIVATE, 1, 0);
+  ASSERT_TRUE(win32::GetPlacement(session.window, &placement));
+  EXPECT_FALSE(placement.minimized);
+  EXPECT_TRUE(placement.top_most);
+  EXPECT_EQ(placement.window.left, 0);
+  EXPECT_EQ(placement.window.right, 1920);
+
+  // Windowed: a move redraws and settles a redraw still pending from activation.
+  RunCommand(40009);
+  SendToGameWindow(WM_ACTIVATE, 1, 0);
+  const int32_t windowed_redraws = Record().redraws;
+  SendToGameWindow(WM_MOVE, 0, 0);
+  SendToGameWindow(WM_MOUSEMOVE, 0, 0);
+  EXPECT_EQ(Record().redraws, windowed_redraws + 1);
+  JoinGameThreads();
 }
 
 TEST(GameOnScreen, BadInputKeepsTheGameRunning) {

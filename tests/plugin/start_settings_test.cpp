@@ -137,7 +137,7 @@ TEST(Start, WithoutTheColourTableTheFallbackFilterTakesTheFirstProcessor) {
   settings.threads = 2;
   settings.filter = 9;
   qz::win32::ResetWorld();
-  qz::core::InitialiseProcessSettings();
+  qz::startup::InitialiseProcessSettings();
   standin::host::Boot(settings);
   {
     AddressSpaceWithoutRoomForTheTable crowded;

@@ -30,12 +30,6 @@ void StartWith(const Settings& settings) {
   standin::host::CallStart();
 }
 
-uint32_t DwordAt(uint32_t address) {
-  uint32_t value;
-  std::memcpy(&value, Bytes(address), 4);
-  return value;
-}
-
 TEST(Start, PublishesTrueColourAndChoosesWorkersFilterAndPicture) {
   StartWith({});
   EXPECT_TRUE(standin::host::Logged("SUCCESS: DO PARALLEL"));
@@ -52,17 +46,6 @@ TEST(Start, PublishesTrueColourAndChoosesWorkersFilterAndPicture) {
   EXPECT_NE(qz::scale::ColorMagnitudeTable, nullptr);
   const auto& instances = standin::splicer::Instances();
   EXPECT_NE(std::find(instances.begin(), instances.end(), "QZ.PRX"), instances.end());
-}
-
-TEST(Start, WritesTheFixedPatchesIntoTheGame) {
-  StartWith({});
-  using namespace standin::game;
-  EXPECT_EQ(*Bytes(kWindowSetupJump), 0xE9);
-  EXPECT_EQ(standin::RelativeTarget(kWindowSetupJump), kWindowSetupJumpTarget);
-  for (uint32_t address : kShortJumps) EXPECT_EQ(*Bytes(address), 0xEB) << std::hex << address;
-  for (uint32_t operand : kWindowStyleOperands) {
-    EXPECT_EQ(DwordAt(operand), qz::core::WindowStyle) << std::hex << operand;
-  }
 }
 
 TEST(Start, WithoutThePatchingLibraryLeavesTheGameUntouched) {
