@@ -35,33 +35,45 @@ Settings WithFilter(int32_t filter) {
   return settings;
 }
 
-// The picture the pipeline makes of the locked frame, on buffers of its own.
-std::vector<uint32_t> ExpectedPicture(int32_t filter, const LockedSurface& frame) {
+// The picture the pipeline makes of the locked frame, on buffers of its own laid out as the
+// plug-in's images are, and the part of it a whole-frame present transfers to the window.
+struct ExpectedPicture {
+  std::vector<uint32_t> pixels;
+  present::PictureArea area;
+};
+
+ExpectedPicture PictureOf(int32_t filter, const LockedSurface& frame) {
   const int32_t width = core::dstW;
   const int32_t height = core::dstH;
-  const int32_t pitch = 2 * core::srcW + 3 > width + 3 ? 2 * core::srcW + 3 : width + 3;
-  const int32_t rows = 2 * core::srcH + 3 > height + 3 ? 2 * core::srcH + 3 : height + 3;
-  std::vector<uint32_t> doubled(static_cast<size_t>(pitch) * rows);
-  std::vector<uint32_t> output(static_cast<size_t>(pitch) * rows);
+  const present::ImageBuffer& doubled_image = *present::DoubleImage;
+  const present::ImageBuffer& output_image = *present::OutputImage;
+  const int32_t pitch = output_image.pitch;
+  std::vector<uint32_t> doubled(static_cast<size_t>(doubled_image.pitch) *
+                                (doubled_image.height + present::kSpare));
+  std::vector<uint32_t> output(static_cast<size_t>(pitch) *
+                               (output_image.height + present::kSpare));
   std::vector<uint32_t> boundary(static_cast<size_t>(pitch) * parallel::kMaxBands);
   present::PresentationImages images{{frame.pixels, frame.pitch_pixels, 0, 0},
-                                     {doubled.data(), pitch, 0, 0},
+                                     {doubled.data(), doubled_image.pitch, 0, 0},
                                      {output.data(), pitch, 0, 0},
                                      {boundary.data(), pitch, parallel::kMaxBands}};
-  present::PresentRectangle(filter, images, present::CurrentGeometry(), 0, 0, core::srcW - 1,
-                            core::srcH - 1);
-  std::vector<uint32_t> picture(static_cast<size_t>(width) * height);
+  ExpectedPicture expected;
+  expected.area = present::PresentRectangle(filter, images, present::CurrentGeometry(), 0, 0,
+                                            core::srcW - 1, core::srcH - 1);
+  expected.pixels.resize(static_cast<size_t>(width) * height);
   for (int32_t y = 0; y < height; ++y) {
-    for (int32_t x = 0; x < width; ++x) picture[y * width + x] = output[y * pitch + x];
+    for (int32_t x = 0; x < width; ++x) expected.pixels[y * width + x] = output[y * pitch + x];
   }
-  return picture;
+  return expected;
 }
 
-void ExpectPictureInWindow(const Screenshot& shot, const std::vector<uint32_t>& picture) {
+void ExpectPictureInWindow(const Screenshot& shot, const ExpectedPicture& expected) {
   int mismatches = 0;
-  for (int32_t y = 0; y < core::dstH; ++y) {
-    for (int32_t x = 0; x < core::dstW; ++x) {
-      if (shot.At(x + core::dstX, y + core::dstY) != picture[y * core::dstW + x]) ++mismatches;
+  for (int32_t y = expected.area.top; y <= expected.area.bottom; ++y) {
+    for (int32_t x = expected.area.left; x <= expected.area.right; ++x) {
+      if (shot.At(x + core::dstX, y + core::dstY) != expected.pixels[y * core::dstW + x]) {
+        ++mismatches;
+      }
     }
   }
   EXPECT_EQ(mismatches, 0);
@@ -80,7 +92,7 @@ TEST_P(FilterOnScreen, AFrameShownThroughThePrimaryAppearsEnlargedAtThePictureRe
   DrawTestFrame(session.frame_surface, 5);
   PresentFrame(session.primary, {0, 0, 799, 599});
   ExpectPictureInWindow(TakeScreenshot(session.window),
-                        ExpectedPicture(filter, LockSurface(session.frame_surface)));
+                        PictureOf(filter, LockSurface(session.frame_surface)));
 }
 
 INSTANTIATE_TEST_SUITE_P(GameOnScreen, FilterOnScreen, ::testing::Range(0, 13));
@@ -100,12 +112,12 @@ TEST_P(LargerThanTheScreen, TheImagesGrowAndTheWholePictureFillsTheWindow) {
   ASSERT_EQ(core::dstH, 1400);
   ASSERT_EQ(core::dstX, 347);
   ExpectPictureInWindow(TakeScreenshot(session.window),
-                        ExpectedPicture(filter, LockSurface(session.frame_surface)));
+                        PictureOf(filter, LockSurface(session.frame_surface)));
   // And the next frame goes to the grown images.
   DrawTestFrame(session.frame_surface, 9);
   PresentFrame(session.primary, {0, 0, 799, 599});
   ExpectPictureInWindow(TakeScreenshot(session.window),
-                        ExpectedPicture(filter, LockSurface(session.frame_surface)));
+                        PictureOf(filter, LockSurface(session.frame_surface)));
 }
 
 INSTANTIATE_TEST_SUITE_P(GameOnScreen, LargerThanTheScreen, ::testing::Values(0, 3, 5, 12));
@@ -127,7 +139,7 @@ TEST(GameOnScreen, WithoutMemoryForLargerImagesThePictureIsLimitedCentredAndLogg
                        "ERROR: NO MEMORY FOR A PICTURE OF THE WINDOW'S SIZE, PICTURE LIMITED"),
             1);
   PresentFrame(session.primary, {0, 0, 799, 599});
-  const std::vector<uint32_t> picture = ExpectedPicture(9, LockSurface(session.frame_surface));
+  const ExpectedPicture picture = PictureOf(9, LockSurface(session.frame_surface));
   ExpectPictureInWindow(TakeScreenshot(session.window), picture);
   // Painting keeps the whole picture and blacks all four sides.
   InvalidateRect(session.window, nullptr, FALSE);
