@@ -40,6 +40,8 @@ void SetProcessorCount(DWORD count);        // also resets the process affinity 
 void SetScreenSize(int width, int height);  // also resets the work area to the default
 void SetWorkArea(const RECT& area);
 void SetKeyDown(int virtual_key, bool down);
+// GetCursorPos fails (ERROR_ACCESS_DENIED, the point left alone) while set.
+void SetCursorPositionFails(bool fails);
 
 // Real sleeping is scaled by percent (0 returns at once); the requested total is kept either way.
 void SetSleepScale(int percent);

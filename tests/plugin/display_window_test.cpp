@@ -238,6 +238,10 @@ TEST(GameOnScreen, MouseAndCursorPositionsReachTheGameInFrameCoordinates) {
     EXPECT_EQ(frame_point.x, c.frame.x);
     EXPECT_EQ(frame_point.y, c.frame.y);
   }
+  // A failed query reaches the game as a failure.
+  win32::SetCursorPositionFails(true);
+  POINT frame_point{};
+  EXPECT_FALSE(GameCursorPosition(&frame_point));
 }
 
 // Only the changed rectangle grown by one output pixel (two frame pixels before a 2x stage)

@@ -1,5 +1,6 @@
 // What Start makes of the host's settings, good and bad, and of a self-test that faults.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <windows.h>
 
 #include <cstring>
@@ -76,12 +77,21 @@ DWORD_PTR ProcessMask() {
   return process;
 }
 
+// Processors the machine lets this thread run on: the mask is applied, not only stored.
+int RealProcessorCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  sched_getaffinity(0, sizeof set, &set);
+  return CPU_COUNT(&set);
+}
+
 TEST(Start, OneWorkerKeepsTheGameOnTheFirstProcessorForGood) {
   Settings settings;
   settings.threads = 1;
   settings.filter = 9;
   StartWith(settings);
   EXPECT_EQ(ProcessMask(), 1u);
+  EXPECT_EQ(RealProcessorCount(), 1);
   EXPECT_EQ(qz::core::SavedAffinityMask, 1u);
 }
 
@@ -91,6 +101,7 @@ TEST(Start, SingleStageFiltersUseTheFirstProcessorAndKeepTheSavedMask) {
   settings.filter = 2;
   StartWith(settings);
   EXPECT_EQ(ProcessMask(), 1u);
+  EXPECT_EQ(RealProcessorCount(), 1);
   EXPECT_EQ(qz::core::SavedAffinityMask, 0xFu);
 }
 
