@@ -102,6 +102,12 @@ struct MessageBoxRecord {
 };
 std::vector<MessageBoxRecord> MessageBoxes();
 
+// What a window's message loop does when nothing else is queued: WM_PAINT again and again while
+// the update region is not empty, as Windows re-sends it until the window validates it. Returns
+// how many were sent; a window that never validates stops at kUnvalidatedPaints.
+inline constexpr int kUnvalidatedPaints = 100;
+int DispatchPaint(HWND window);
+
 // A window's client pixels, 32 bits each, top row first. Valid until the client area changes
 // size or the window is destroyed; empty (null pixels) for an invalid window.
 struct ClientPixels {

@@ -190,7 +190,7 @@ TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
   PatBlt(dc, 0, 0, 1600, 600, WHITENESS);
   ReleaseDC(session.window, dc);
   InvalidateRect(session.window, nullptr, FALSE);
-  standin::game::SendToGameWindow(WM_PAINT, 0, 0);
+  EXPECT_EQ(win32::DispatchPaint(session.window), 1) << "one WM_PAINT validates the window";
   const Screenshot after = TakeScreenshot(session.window);
   // The border fills reach one pixel into the picture: its first column and its last row.
   int picture_mismatches = 0;
