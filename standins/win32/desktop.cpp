@@ -91,6 +91,10 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint) {
     return FALSE;
   }
   auto lock = LockWorld();
+  if (TheWorld().cursor_position_fails) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
   *lpPoint = TheWorld().cursor;
   return TRUE;
 }

@@ -55,6 +55,19 @@ ClientPixels WindowClientPixels(HWND handle) {
   return ClientPixels{window->pixels.data(), surface.width, surface.width, surface.height};
 }
 
+int DispatchPaint(HWND window) {
+  int sent = 0;
+  for (; sent < kUnvalidatedPaints; ++sent) {
+    {
+      auto lock = LockWorld();
+      const Window* found = LookUpWindow(TheWorld(), window);
+      if (found == nullptr || IsEmpty(found->update)) break;
+    }
+    SendToProcedure(window, WM_PAINT, 0, 0);
+  }
+  return sent;
+}
+
 }  // namespace qz::win32
 
 using namespace qz::win32;

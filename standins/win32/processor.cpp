@@ -1,4 +1,10 @@
 // Processor count and process affinity.
+#include <dirent.h>
+#include <sched.h>
+
+#include <cstdlib>
+#include <vector>
+
 #include "win32/world_state.h"
 
 namespace qz::win32 {
@@ -16,6 +22,42 @@ namespace {
 
 // The only process handle in this world is the pseudo handle of the process itself.
 const HANDLE kCurrentProcess = reinterpret_cast<HANDLE>(-1);
+
+// The machine's processors this process may use, as they were before any mask was applied.
+const std::vector<int>& RealProcessors() {
+  static const std::vector<int> processors = [] {
+    cpu_set_t set;
+    CPU_ZERO(&set);
+    std::vector<int> list;
+    if (sched_getaffinity(0, sizeof set, &set) == 0) {
+      for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
+        if (CPU_ISSET(cpu, &set)) list.push_back(cpu);
+      }
+    }
+    return list;
+  }();
+  return processors;
+}
+
+// Windows confines every thread of the process at once, those already running included: each
+// processor of the mask is a real one (taken round-robin when this world has more), set on
+// every thread of the process.
+void ConfineThreads(DWORD_PTR mask) {
+  const std::vector<int>& real = RealProcessors();
+  if (real.empty()) return;
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  for (size_t bit = 0; bit < 8 * sizeof mask; ++bit) {
+    if ((mask >> bit & 1) != 0) CPU_SET(real[bit % real.size()], &set);
+  }
+  DIR* tasks = opendir("/proc/self/task");
+  if (tasks == nullptr) return;
+  while (const dirent* task = readdir(tasks)) {
+    const int thread = std::atoi(task->d_name);
+    if (thread > 0) sched_setaffinity(thread, sizeof set, &set);
+  }
+  closedir(tasks);
+}
 
 }  // namespace
 
@@ -68,6 +110,7 @@ BOOL WINAPI SetProcessAffinityMask(HANDLE hProcess, DWORD_PTR dwProcessAffinityM
     return FALSE;
   }
   world.affinity_mask = dwProcessAffinityMask;
+  ConfineThreads(dwProcessAffinityMask);
   return TRUE;
 }
 

@@ -40,6 +40,8 @@ void SetProcessorCount(DWORD count);        // also resets the process affinity 
 void SetScreenSize(int width, int height);  // also resets the work area to the default
 void SetWorkArea(const RECT& area);
 void SetKeyDown(int virtual_key, bool down);
+// GetCursorPos fails (ERROR_ACCESS_DENIED, the point left alone) while set.
+void SetCursorPositionFails(bool fails);
 
 // Real sleeping is scaled by percent (0 returns at once); the requested total is kept either way.
 void SetSleepScale(int percent);
@@ -99,6 +101,12 @@ struct MessageBoxRecord {
   UINT type;
 };
 std::vector<MessageBoxRecord> MessageBoxes();
+
+// What a window's message loop does when nothing else is queued: WM_PAINT again and again while
+// the update region is not empty, as Windows re-sends it until the window validates it. Returns
+// how many were sent; a window that never validates stops at kUnvalidatedPaints.
+inline constexpr int kUnvalidatedPaints = 100;
+int DispatchPaint(HWND window);
 
 // A window's client pixels, 32 bits each, top row first. Valid until the client area changes
 // size or the window is destroyed; empty (null pixels) for an invalid window.

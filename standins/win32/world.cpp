@@ -83,6 +83,11 @@ void SetKeyDown(int virtual_key, bool down) {
   TheWorld().keys_down[virtual_key & 0xFF] = down ? 1 : 0;
 }
 
+void SetCursorPositionFails(bool fails) {
+  auto lock = LockWorld();
+  TheWorld().cursor_position_fails = fails;
+}
+
 void SetSleepScale(int percent) {
   auto lock = LockWorld();
   TheWorld().sleep_percent = percent;

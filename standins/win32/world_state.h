@@ -110,6 +110,7 @@ struct World {
   int screen_height = kDefaultScreenHeight;
   RECT work_area{};
   POINT cursor{};
+  bool cursor_position_fails = false;  // as on a desktop the process may not read
   uint8_t keys_down[256]{};
   int sleep_percent = 100;
   uint64_t requested_sleep = 0;

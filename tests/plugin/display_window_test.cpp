@@ -280,7 +280,7 @@ TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
   PatBlt(dc, 0, 0, 1600, 600, WHITENESS);
   ReleaseDC(session.window, dc);
   InvalidateRect(session.window, nullptr, FALSE);
-  standin::game::SendToGameWindow(WM_PAINT, 0, 0);
+  EXPECT_EQ(win32::DispatchPaint(session.window), 1) << "one WM_PAINT validates the window";
   const Screenshot after = TakeScreenshot(session.window);
   // The border fills reach one pixel into the picture: its first column and its last row.
   int picture_mismatches = 0;
@@ -328,6 +328,10 @@ TEST(GameOnScreen, MouseAndCursorPositionsReachTheGameInFrameCoordinates) {
     EXPECT_EQ(frame_point.x, c.frame.x);
     EXPECT_EQ(frame_point.y, c.frame.y);
   }
+  // A failed query reaches the game as a failure.
+  win32::SetCursorPositionFails(true);
+  POINT frame_point{};
+  EXPECT_FALSE(GameCursorPosition(&frame_point));
 }
 
 // With no picture (no frame size from the host) the window maps one to one onto the frame: mouse

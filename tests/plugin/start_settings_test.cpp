@@ -1,6 +1,7 @@
 // What Start makes of the host's settings, good and bad, and of a self-test that faults.
 #include <gtest/gtest.h>
 #include <pthread.h>
+#include <sched.h>
 #include <sys/mman.h>
 #include <windows.h>
 
@@ -80,12 +81,21 @@ DWORD_PTR ProcessMask() {
   return process;
 }
 
+// Processors the machine lets this thread run on: the mask is applied, not only stored.
+int RealProcessorCount() {
+  cpu_set_t set;
+  CPU_ZERO(&set);
+  sched_getaffinity(0, sizeof set, &set);
+  return CPU_COUNT(&set);
+}
+
 TEST(Start, OneWorkerKeepsTheGameOnTheFirstProcessorForGood) {
   Settings settings;
   settings.threads = 1;
   settings.filter = 9;
   StartWith(settings);
   EXPECT_EQ(ProcessMask(), 1u);
+  EXPECT_EQ(RealProcessorCount(), 1);
   EXPECT_EQ(qz::core::SavedAffinityMask, 1u);
 }
 
@@ -95,6 +105,7 @@ TEST(Start, SingleStageFiltersUseTheFirstProcessorAndKeepTheSavedMask) {
   settings.filter = 2;
   StartWith(settings);
   EXPECT_EQ(ProcessMask(), 1u);
+  EXPECT_EQ(RealProcessorCount(), 1);
   EXPECT_EQ(qz::core::SavedAffinityMask, 0xFu);
 }
 

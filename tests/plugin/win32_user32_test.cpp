@@ -179,6 +179,21 @@ TEST_F(Win32Windows, ErasePendingReachesTheProcedureBeforePainting) {
   EXPECT_TRUE(paint.fErase);  // DefWindowProcA left the background alone
 }
 
+LRESULT CALLBACK PaintIgnoringProcedure(HWND, UINT, WPARAM, LPARAM) {
+  return 0;
+}
+
+TEST_F(Win32Windows, PaintIsSentAgainUntilTheWindowValidates) {
+  HWND window = WindowWithClient(kGameWindowStyle, 0, false, 0, 0, 64, 64);
+  InvalidateRect(window, nullptr, FALSE);
+  EXPECT_EQ(DispatchPaint(window), 1);  // DefWindowProcA paints and so validates
+  EXPECT_EQ(DispatchPaint(window), 0);
+  SetWindowLongA(window, GWL_WNDPROC,
+                 static_cast<LONG>(reinterpret_cast<uintptr_t>(&PaintIgnoringProcedure)));
+  InvalidateRect(window, nullptr, FALSE);
+  EXPECT_EQ(DispatchPaint(window), kUnvalidatedPaints);
+}
+
 TEST_F(Win32Windows, ResizingKeepsTheOverlapAndLeavesNewPixelsUnpainted) {
   HWND window = WindowWithClient(WS_POPUP, 0, false, 0, 0, 4, 3);
   HDC dc = GetDC(window);
