@@ -7,8 +7,8 @@
 // Frame 0 is flat pixel art, where the 2x stages mostly take their shortcut for flat corners.
 // Frame 1 is like the game's real art: dithered, textured terrain, shaded anti-aliased sprites
 // with shadows, a panel with text. Its counters say why it is the dearer, realistic case: the
-// share of flat 2 x 2 blocks (about a tenth, against most of frame 0), thousands of distinct
-// colours, and the share of pixels with a corner the xBRZ rules mark (about half).
+// share of flat 2 x 2 blocks (under 4 %, against 82 % in frame 0), distinct colours (over 11000
+// against 550), and the share of pixels with a corner the xBRZ rules mark (76 % against 10 %).
 #include <benchmark/benchmark.h>
 #include <sched.h>
 
