@@ -8,6 +8,7 @@
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/x86_code.h"
+#include "win32/runtime_functions.h"
 
 namespace standin::game {
 namespace {
@@ -35,8 +36,8 @@ struct ScreenManager {
 ScreenManager screen_manager;
 
 // The game leaves what it does not handle to the default procedure, creation included.
-LRESULT __attribute__((stdcall)) GameWindowProcedure(HWND window, UINT message, WPARAM wparam,
-                                                     LPARAM lparam) {
+LRESULT __attribute__((stdcall))
+GameWindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   record.messages.push_back(message);
   record.message_lparams.push_back(lparam);
   return DefWindowProcA(window, message, wparam, lparam);
@@ -51,27 +52,35 @@ __attribute__((thiscall)) int32_t GameCommandHandler(void*, int32_t command, int
 __attribute__((thiscall)) void GameRedraw(void*, int32_t, int32_t, int32_t, int32_t) {
   ++record.redraws;
 }
-__attribute__((thiscall)) void GameAfterModeChangeA(void*) { ++record.mode_changes; }
+__attribute__((thiscall)) void GameAfterModeChangeA(void*) {
+  ++record.mode_changes;
+}
 #pragma GCC diagnostic pop
 
-void GameAfterModeChangeB() { ++record.mode_changes; }
+void GameAfterModeChangeB() {
+  ++record.mode_changes;
+}
 
-__attribute__((fastcall)) void GameShowMessage(const char* text, int32_t, int32_t, int32_t,
-                                               int32_t, int32_t, int32_t, int32_t, int32_t,
-                                               int32_t, int32_t, int32_t) {
+__attribute__((fastcall)) void GameShowMessage(const char* text, int32_t, int32_t, int32_t, int32_t,
+                                               int32_t, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                               int32_t) {
   record.game_messages.emplace_back(text);
 }
 
 uintptr_t __cdecl GameThreadStart(void(__cdecl* routine)(void*), uint32_t, void* argument) {
   ++record.threads_started;
   std::thread([routine, argument] {
+    qz::win32::ThreadEnters();
     routine(argument);
+    qz::win32::ThreadLeaves();
     ++record.threads_finished;
   }).detach();
   return 1;
 }
 
-void __cdecl GameThreadEnd() { ++record.threads_ended; }
+void __cdecl GameThreadEnd() {
+  ++record.threads_ended;
+}
 
 HRESULT __attribute__((stdcall)) GameCreateDirectDraw(void*, void**, void*) {
   ++record.direct_draw_creations;
@@ -92,7 +101,9 @@ BOOL __attribute__((stdcall)) GameIgnoredImport(void*, void*) {
   return 0;
 }
 
-void __cdecl MessageLineBody() { ++record.message_line_passes; }
+void __cdecl MessageLineBody() {
+  ++record.message_line_passes;
+}
 
 // push ebp; mov ebp, esp; ...; call body (the code the plug-in may skip); ...; pop ebp; ret
 void LayOutMessageLinePass() {
@@ -135,7 +146,9 @@ void LayOutWindowCode() {
   LayOutMessageLinePass();
 }
 
-GameRecord& Record() { return record; }
+GameRecord& Record() {
+  return record;
+}
 
 HWND CreateGameWindow(int32_t frame_width, int32_t frame_height) {
   MapImage();
@@ -175,13 +188,17 @@ LRESULT SendToGameWindow(UINT message, WPARAM wparam, LPARAM lparam) {
 
 int32_t RunCommand(int32_t command) {
   static ScreenManager command_object;
-  return static_cast<int32_t>(CallGame(kCommandHandler, {static_cast<uint32_t>(command), 0},
-                                       Word(&command_object)));
+  return static_cast<int32_t>(
+      CallGame(kCommandHandler, {static_cast<uint32_t>(command), 0}, Word(&command_object)));
 }
 
-int32_t PlaceWindow() { return static_cast<int32_t>(CallGame(after_placement_caller, {})); }
+int32_t PlaceWindow() {
+  return static_cast<int32_t>(CallGame(after_placement_caller, {}));
+}
 
-void PassMessageLine() { CallGame(kMessageLinePass, {}); }
+void PassMessageLine() {
+  CallGame(kMessageLinePass, {});
+}
 
 BOOL AdjustGameWindowRect(RECT* rectangle, DWORD style, BOOL menu, DWORD ex_style) {
   return static_cast<BOOL>(CallGame(
