@@ -94,14 +94,16 @@ DWORD Wait(const HANDLE* handles, DWORD count, bool all, DWORD milliseconds) {
 
 }  // namespace
 
+// Never destroyed: threads still wait on them while the process exits, and destroying a
+// condition that has waiters blocks.
 std::mutex& ObjectMutex() {
-  static std::mutex mutex;
-  return mutex;
+  static auto* mutex = new std::mutex;
+  return *mutex;
 }
 
 std::condition_variable& ObjectsChanged() {
-  static std::condition_variable changed;
-  return changed;
+  static auto* changed = new std::condition_variable;
+  return *changed;
 }
 
 HANDLE AddObject(std::shared_ptr<KernelObject> object) {
