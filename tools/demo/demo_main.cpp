@@ -1,4 +1,5 @@
 // The play-through of scripts/demo: qz_demo [--out DIR] [--frame FRAME.raw] [--frames N]
+// [--dll QZ_PRX.dll]
 // and the end-to-end check of scripts/test: qz_demo --check DIR [--dll QZ_PRX.dll [--relocate]]
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  options.plugin_dll = plugin_dll;
   if (!check_directory.empty()) {
     return demo::RunEndToEndCheck(check_directory, plugin_dll, relocate);
   }
