@@ -12,6 +12,7 @@
 #include "game/game_layout.h"
 #include "game/x86_code.h"
 #include "splicer/splicer_library.h"
+#include "win32/runtime_functions.h"
 
 namespace standin::game {
 namespace {
@@ -87,10 +88,13 @@ __attribute__((fastcall)) void GameShowMessage(const char* text, int32_t kind, i
   }
   record.game_messages.emplace_back(text);
 }
+
 uintptr_t __cdecl GameThreadStart(void(__cdecl* routine)(void*), uint32_t, void* argument) {
   ++record.threads_started;
   std::thread([routine, argument] {
+    qz::win32::ThreadEnters();
     CallGameCdecl(Word(routine), {Word(argument)});
+    qz::win32::ThreadLeaves();
     ++record.threads_finished;
   }).detach();
   return 1;

@@ -3,12 +3,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "game/game_calls.h"
 #include "game/game_image.h"
 #include "game/game_layout.h"
 #include "game/x86_code.h"
+#include "pe_loader/pe_loader.h"
 #include "splicer/splicer_library.h"
 #include "startup/start.h"
 
@@ -27,9 +30,29 @@ void __cdecl WriteLog(const char* text) {
 // Where the host modification's own code calls Start.
 constexpr uint32_t kStartCaller = 0x6A0000;
 
+Settings booted;
+
+uint32_t StartAddress() {
+  if (booted.plugin_dll.empty()) return Address(reinterpret_cast<void*>(&Start));
+  const pe::LoadResult loaded =
+      pe::LoadDll(booted.plugin_dll, booted.relocate_plugin_dll ? pe::Placement::kElsewhere
+                                                                : pe::Placement::kPreferredBase);
+  if (loaded.module == nullptr) {
+    std::fprintf(stderr, "%s: %s\n", booted.plugin_dll.c_str(), loaded.error.c_str());
+    std::exit(1);
+  }
+  const FARPROC start = GetProcAddress(loaded.module, "Start");
+  if (start == nullptr) {
+    std::fprintf(stderr, "%s exports no Start\n", booted.plugin_dll.c_str());
+    std::exit(1);
+  }
+  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(start));
+}
+
 }  // namespace
 
 void Boot(const Settings& settings) {
+  booted = settings;
   game::MapImage();
   if (!settings.splicer_present) return;
   splicer::Install();
@@ -45,8 +68,7 @@ void Boot(const Settings& settings) {
 
 void CallStart() {
   game::MapImage();
-  const uint32_t entry =
-      game::LayOutCallSite(kStartCaller, Address(reinterpret_cast<void*>(&Start)), 0, true);
+  const uint32_t entry = game::LayOutCallSite(kStartCaller, StartAddress(), 0, true);
   game::CallGame(entry, {});
 }
 

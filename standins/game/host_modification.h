@@ -15,12 +15,18 @@ struct Settings {
   int32_t exe_version = 0;
   bool log_routine = true;
   bool splicer_present = true;
+  // The plug-in the host loads: empty for the one linked into this program, else a DLL file
+  // that the PE loader maps (at its preferred base, or elsewhere when asked).
+  std::string plugin_dll;
+  bool relocate_plugin_dll = false;
 };
 
 // Maps the game, makes the patching library available (unless absent) and publishes settings.
 void Boot(const Settings& settings);
 
-// Calls the plug-in's Start through a caller that leaves the stack aligned to 4 bytes only.
+// Loads the plug-in DLL when the settings name one, then calls the plug-in's Start through a
+// caller that leaves the stack aligned to 4 bytes only. A DLL that cannot be loaded ends the
+// program with the loader's reason.
 void CallStart();
 
 // Lines the host's log routine received.

@@ -99,6 +99,12 @@ void RegisterModule(const std::string& name, const std::vector<ModuleExport>& ex
   AddModule(TheWorld(), name, exports, already_loaded ? 1 : 0);
 }
 
+void RegisterLoadedImage(const std::string& name, const std::vector<ModuleExport>& exports,
+                         HMODULE base) {
+  auto lock = LockWorld();
+  AddModule(TheWorld(), name, exports, 1).handle = base;
+}
+
 void RegisterLibraryFile(const std::string& directory, const std::string& name,
                          const std::vector<ModuleResource>& resources) {
   auto lock = LockWorld();

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <thread>
 
+#include "win32/runtime_functions.h"
 #include "win32/world_state.h"
 
 using namespace qz::win32;
@@ -75,6 +76,21 @@ void WINAPI EnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
   owner.store(self);
   lpCriticalSection->LockCount = 0;
   lpCriticalSection->RecursionCount = 1;
+}
+
+BOOL WINAPI TryEnterCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {
+  std::mutex* lock = LockOf(lpCriticalSection);
+  std::atomic_ref<HANDLE> owner(lpCriticalSection->OwningThread);
+  const HANDLE self = CurrentThreadAsOwner();
+  if (owner.load() == self) {
+    ++lpCriticalSection->RecursionCount;
+    return TRUE;
+  }
+  if (!lock->try_lock()) return FALSE;
+  owner.store(self);
+  lpCriticalSection->LockCount = 0;
+  lpCriticalSection->RecursionCount = 1;
+  return TRUE;
 }
 
 void WINAPI LeaveCriticalSection(LPCRITICAL_SECTION lpCriticalSection) {

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+#include "win32/runtime_functions.h"
 #include "win32/world_state.h"
 
 using namespace qz::win32;
@@ -125,15 +126,10 @@ void OnFaultSignal(int signal_number, siginfo_t* info, void* signal_context) {
   ReadRecord(signal_number, info, registers, &record);
   ReadContext(registers, &context);
   EXCEPTION_POINTERS pointers{&record, &context};
-
-  std::array<PVECTORED_EXCEPTION_HANDLER, kMaxHandlers> handlers{};
-  const size_t count = SnapshotHandlers(handlers);
-  for (size_t i = 0; i < count; ++i) {
-    if (handlers[i](&pointers) == EXCEPTION_CONTINUE_EXECUTION) {
-      WriteContext(context, registers);
-      KeepThreadPointerAcrossReturn(registers);
-      return;
-    }
+  if (DispatchToVectoredHandlers(&pointers)) {
+    WriteContext(context, registers);
+    KeepThreadPointerAcrossReturn(registers);
+    return;
   }
   // Unhandled: the process dies of the fault, as it would without a handler. The signal is
   // blocked while we run, so it arrives with its default action as soon as we return.
@@ -155,6 +151,15 @@ void InstallSignalHandlers() {
 }  // namespace
 
 namespace qz::win32 {
+
+bool DispatchToVectoredHandlers(EXCEPTION_POINTERS* exception) {
+  std::array<PVECTORED_EXCEPTION_HANDLER, kMaxHandlers> handlers{};
+  const size_t count = SnapshotHandlers(handlers);
+  for (size_t i = 0; i < count; ++i) {
+    if (handlers[i](exception) == EXCEPTION_CONTINUE_EXECUTION) return true;
+  }
+  return false;
+}
 
 void RemoveExceptionHandlers() {
   std::lock_guard<std::mutex> lock(registrations_mutex);

@@ -67,6 +67,9 @@ FARPROC AsExport(Function* function) {
 void RegisterModule(const std::string& name, const std::vector<ModuleExport>& exports,
                     bool already_loaded);
 void UnregisterModule(const std::string& name);
+// A DLL that a loader mapped at `base`, in the process from now on, its handle being its base.
+void RegisterLoadedImage(const std::string& name, const std::vector<ModuleExport>& exports,
+                         HMODULE base);
 // Load count of a registered module: 0 when it is not in the process.
 int ModuleLoadCount(const std::string& name);
 

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/settings.h"
 #include "demo_scene.h"
 #include "game/game_calls.h"
 #include "game/game_drawing.h"
@@ -55,19 +54,24 @@ bool HooksInForce() {
   return true;
 }
 
-void SavePicture(const std::string& path, HWND window) {
+// The picture rectangle as the plug-in publishes it through "QZ.ClipRect".
+void SavePicture(const std::string& path, HWND window, const RECT& picture) {
   const qz::win32::ClientPixels client = qz::win32::WindowClientPixels(window);
   const uint32_t* corner =
-      client.pixels + static_cast<size_t>(qz::core::dstY) * client.pitch_pixels + qz::core::dstX;
-  tools::WriteRawPicture(path, corner, qz::core::dstW, qz::core::dstH, client.pitch_pixels);
+      client.pixels + static_cast<size_t>(picture.top) * client.pitch_pixels + picture.left;
+  tools::WriteRawPicture(path, corner, picture.right - picture.left, picture.bottom - picture.top,
+                         client.pitch_pixels);
 }
 
 }  // namespace
 
-int RunEndToEndCheck(const std::string& out_directory) {
+int RunEndToEndCheck(const std::string& out_directory, const std::string& plugin_dll,
+                     bool relocate_plugin_dll) {
   standin::host::Settings settings;
   settings.threads = 2;
   settings.filter = 12;
+  settings.plugin_dll = plugin_dll;
+  settings.relocate_plugin_dll = relocate_plugin_dll;
   GameSession session;
   StartGame(session, settings);
   Check(HooksInForce(), "every hook the play-through needs is in force");
@@ -92,7 +96,7 @@ int RunEndToEndCheck(const std::string& out_directory) {
     PresentFrame(session.primary, {0, 0, kFrameWidth - 1, kFrameHeight - 1});
     char name[32];
     std::snprintf(name, sizeof name, "/picture-%02d.raw", filter);
-    SavePicture(out_directory + name, session.window);
+    SavePicture(out_directory + name, session.window, session.clip_rect);
   }
   qz::win32::SetKeyDown(VK_CONTROL, false);
   // The transitions make and release bitmaps of their own and release the previous picture.
@@ -103,7 +107,9 @@ int RunEndToEndCheck(const std::string& out_directory) {
   Check(presents == 5 + 5 + 7, "fade-out, fade-in and cross-fade present 5, 5 and 7 times");
   Check(LiveHeapBlocks() == blocks_in_play, "the transitions give back every block they took");
   JoinGameThreads();
-  Check(qz::core::FilterIndex == 12, "thirteen filter switches come round to filter 12");
+  const std::vector<std::string>& messages = Record().game_messages;
+  Check(!messages.empty() && messages.back() == qz::present::Filter(12).name,
+        "thirteen filter switches come round to filter 12 in the message line");
   Check(LiveHeapBlocks() == blocks_in_play, "playing takes nothing from the game's heap");
   CallMethod(session.direct_draw, kReleaseSlot, {});
   Check(LiveHeapBlocks() == blocks_in_play - 1,

@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/settings.h"
 #include "cursor_art.h"
 #include "demo_scene.h"
 #include "game/cursor_picture.h"
@@ -15,7 +14,6 @@
 #include "game/game_screen.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
-#include "parallel/worker_count.h"
 #include "picture_dump.h"
 #include "present/filter_table.h"
 #include "raw_picture.h"
@@ -41,6 +39,7 @@ class PlayThrough {
     standin::host::Settings settings;
     settings.threads = 8;
     settings.filter = 12;  // the first Control + plus brings filter 0
+    settings.plugin_dll = options_.plugin_dll;
     StartGame(session_, settings);
     ReportStart();
     frame_ = LockSurface(session_.frame_surface);
@@ -64,22 +63,27 @@ class PlayThrough {
     JoinGameThreads();
     dump_.Finish(standin::host::LogLines());
     const bool parallel = standin::host::Logged("SUCCESS: DO PARALLEL");
-    std::printf("%d workers, self-test %s\n", qz::parallel::WorkerCount,
-                parallel ? "passed" : "failed");
+    std::printf("self-test %s\n", parallel ? "passed" : "failed");
     return parallel ? 0 : 1;
   }
 
  private:
-  // What the host's log received from Start and what the plug-in chose.
-  static void ReportStart() {
+  // The filter's name as the plug-in shows it in the game's message line.
+  static std::string ShownFilterName() {
+    const std::vector<std::string>& messages = Record().game_messages;
+    return messages.empty() ? std::string() : messages.back();
+  }
+
+  // What the host's log received from Start and what the plug-in published and changed.
+  void ReportStart() const {
     for (const std::string& line : standin::host::LogLines())
       std::printf("log: %s\n", line.c_str());
-    using namespace qz::core;
-    std::printf("workers %d of at most %d, filter %d \"%s\", frame %d x %d, screen %d x %d\n",
-                qz::parallel::WorkerCount, qz::parallel::MaxWorkerCount, FilterIndex,
-                qz::present::Filter(FilterIndex).name, srcW, srcH, ScreenW, ScreenH);
-    std::printf("picture at (%d, %d), %d x %d; %zu patches written, %zu hooks\n", dstX, dstY, dstW,
-                dstH, standin::splicer::Writes().size(), standin::splicer::Hooks().size());
+    const RECT& picture = session_.clip_rect;
+    std::printf(
+        "plug-in %s; picture at (%ld, %ld), %ld x %ld; %zu patches written, %zu hooks\n",
+        options_.plugin_dll.empty() ? "linked into this program" : options_.plugin_dll.c_str(),
+        picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top,
+        standin::splicer::Writes().size(), standin::splicer::Hooks().size());
   }
 
   // A player's screenshot replaces the scene; it stays still.
@@ -143,8 +147,7 @@ class PlayThrough {
       for (int32_t i = 0; i < options_.frames_per_filter; ++i) Present(DrawNext());
       char number[4];
       std::snprintf(number, sizeof number, "%02d", filter);
-      SaveScreenshot(group + "-" + number, group,
-                     std::string(number) + " " + qz::present::Filter(qz::core::FilterIndex).name);
+      SaveScreenshot(group + "-" + number, group, std::string(number) + " " + ShownFilterName());
     }
     qz::win32::SetKeyDown(VK_CONTROL, false);
   }

@@ -11,6 +11,7 @@ struct PlayThroughOptions {
   std::string out_directory = "out/demo";
   std::string frame_raw;  // a player's own screenshot as the game's frame, or empty
   int32_t frames_per_filter = 3;
+  std::string plugin_dll;  // QZ_PRX.dll to load, or empty for the plug-in linked in
 };
 
 // Returns 0 when the play-through ran and the self-test passed.
