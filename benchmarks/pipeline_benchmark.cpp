@@ -10,14 +10,12 @@
 // share of flat 2 x 2 blocks (under 4 %, against 82 % in frame 0), distinct colours (over 11000
 // against 550), and the share of pixels with a corner the xBRZ rules mark (76 % against 10 %).
 #include <benchmark/benchmark.h>
-#include <sched.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <string>
 
 #include "game_art_frame.h"
+#include "one_processor_process.h"
 #include "parallel/worker_count.h"
 #include "pixel_art_frame.h"
 #include "present/filter_table.h"
@@ -105,36 +103,6 @@ BENCHMARK(Present)
     ->ArgsProduct({benchmark::CreateDenseRange(0, 12, 1), {0, 1}, {1, 2}, {0, 1}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-
-// Every thread of the process held on one processor for the object's life, as the game is held
-// for filters 0 to 3.
-class OneProcessorProcess {
- public:
-  OneProcessorProcess() {
-    sched_getaffinity(0, sizeof(usual_), &usual_);
-    cpu_set_t one;
-    CPU_ZERO(&one);
-    for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
-      if (CPU_ISSET(cpu, &usual_)) {
-        CPU_SET(cpu, &one);
-        break;
-      }
-    }
-    SetForEveryThread(one);
-  }
-  ~OneProcessorProcess() { SetForEveryThread(usual_); }
-  OneProcessorProcess(const OneProcessorProcess&) = delete;
-  OneProcessorProcess& operator=(const OneProcessorProcess&) = delete;
-
- private:
-  static void SetForEveryThread(const cpu_set_t& set) {
-    for (const auto& thread : std::filesystem::directory_iterator("/proc/self/task")) {
-      sched_setaffinity(std::stoi(thread.path().filename().string()), sizeof(set), &set);
-    }
-  }
-
-  cpu_set_t usual_;
-};
 
 // Argument: workers. Filter 3 ("Bilinear SharperX2 (M)"), whole frame, 1920 x 1080 window, the
 // process on one processor: more workers than processors must cost no more than one worker.

@@ -1,7 +1,6 @@
 #include "parallel/band_dispatch.h"
 
 #include <gtest/gtest.h>
-#include <sched.h>
 
 #include <atomic>
 #include <chrono>
@@ -11,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "one_processor_process.h"
 #include "parallel/usable_processors.h"
 #include "parallel/worker_count.h"
 
@@ -88,20 +88,12 @@ TEST(BandDispatch, TheCallingThreadRunsTheLastBandAndWorkersRunTheOthersBesideIt
 
 // Workers that share the caller's one processor could only wait for it.
 TEST(BandDispatch, OnOneProcessorEveryBandRunsOnTheCallingThread) {
-  cpu_set_t usual;
-  ASSERT_EQ(sched_getaffinity(0, sizeof(usual), &usual), 0);
-  cpu_set_t one;
-  CPU_ZERO(&one);
-  for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
-    if (CPU_ISSET(cpu, &usual)) {
-      CPU_SET(cpu, &one);
-      break;
-    }
-  }
-  ASSERT_EQ(sched_setaffinity(0, sizeof(one), &one), 0);
   ThreadRecord record;
-  const bool finished = RunPlan(kEightBands, RecordThread, &record);
-  sched_setaffinity(0, sizeof(usual), &usual);
+  bool finished = false;
+  {
+    const benchmarks::OneProcessorProcess confined;
+    finished = RunPlan(kEightBands, RecordThread, &record);
+  }
   EXPECT_TRUE(finished);
   for (const std::thread::id id : record.ids) EXPECT_EQ(id, std::this_thread::get_id());
 }
