@@ -1,5 +1,7 @@
 #include "cursor_art.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -98,6 +100,12 @@ standin::game::CursorSpriteShape CursorArt(int32_t type) {
       break;
   }
   return {kSize, kSize, 0, std::move(picture)};
+}
+
+standin::game::CursorPicture ShowGameCursor(int32_t type) {
+  standin::game::SetCursorSprite(type, CursorArt(type));
+  standin::game::RequestCursor(type, type == 3 ? 0 : 1);
+  return standin::game::ReadCursor(GetCursor());
 }
 
 }  // namespace demo

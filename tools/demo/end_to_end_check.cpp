@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "cursor_art.h"
 #include "demo_scene.h"
 #include "game/game_calls.h"
 #include "game/game_drawing.h"
@@ -102,8 +104,20 @@ int RunEndToEndCheck(const std::string& out_directory, const std::string& plugin
   // The transitions make and release bitmaps of their own and release the previous picture.
   int32_t presents = 0;
   RunTransitions(
-      frame, [&presents](const char*, int32_t) { ++presents; },
+      frame,
+      [&](const char* name, int32_t present) {
+        ++presents;
+        SavePicture(out_directory + "/transition-" + name + "-" + std::to_string(present) + ".raw",
+                    session.window, session.clip_rect);
+      },
       [&, step = 1]() mutable { DrawScene(*scene, frame, step++); });
+  for (int32_t type = 0; type < kCursorArtTypes; ++type) {
+    const CursorPicture cursor = ShowGameCursor(type);
+    Check(cursor.valid, "the game's cursor request shows a system cursor");
+    if (!cursor.valid) continue;
+    tools::WriteRawPicture(out_directory + "/cursor-" + std::to_string(type) + ".raw",
+                           cursor.pixels.data(), cursor.width, cursor.height, cursor.width);
+  }
   Check(presents == 5 + 5 + 7, "fade-out, fade-in and cross-fade present 5, 5 and 7 times");
   Check(LiveHeapBlocks() == blocks_in_play, "the transitions give back every block they took");
   JoinGameThreads();

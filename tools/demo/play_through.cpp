@@ -156,9 +156,7 @@ class PlayThrough {
   // the window's scale, and the system cursor shows it.
   void RequestCursors() {
     for (int32_t type = 0; type < kCursorArtTypes; ++type) {
-      SetCursorSprite(type, CursorArt(type));
-      RequestCursor(type, type == 3 ? 0 : 1);
-      const CursorPicture cursor = ReadCursor(GetCursor());
+      const CursorPicture cursor = ShowGameCursor(type);
       if (!cursor.valid) continue;
       std::printf("cursor of type %d: %d x %d, hot spot (%u, %u)\n", type, cursor.width,
                   cursor.height, cursor.hot_x, cursor.hot_y);
