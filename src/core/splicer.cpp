@@ -24,7 +24,9 @@ Routine Slot(const SplicerObject* object, int slot) {
   return reinterpret_cast<Routine>(object->slots[slot]);
 }
 
-[[noreturn]] void StopProgram() { __builtin_trap(); }
+[[noreturn]] void StopProgram() {
+  __builtin_trap();
+}
 
 }  // namespace
 
@@ -55,9 +57,13 @@ int32_t* VariablePointer(const char* name) {
   return Slot<Value>(variable, kValuePointer)(variable);
 }
 
-int32_t ReadVariable(const char* name) { return *VariablePointer(name); }
+int32_t ReadVariable(const char* name) {
+  return *VariablePointer(name);
+}
 
-void WriteVariable(const char* name, int32_t value) { *VariablePointer(name) = value; }
+void WriteVariable(const char* name, int32_t value) {
+  *VariablePointer(name) = value;
+}
 
 SplicerInstance* CreateInstance(const char* name) {
   using Create = SplicerInstance*(WINAPI*)(Splicer*, const char*);
@@ -87,14 +93,14 @@ void WriteHexBytes(SplicerInstance* instance, uint32_t address, const char* text
 
 SplicerHook* WriteHook(SplicerInstance* instance, uint32_t address, HookKind kind, int32_t mode,
                        HookConvention convention, const void* handler) {
-  using Write = SplicerHook*(WINAPI*)(SplicerInstance*, uint32_t, int32_t, int32_t, int32_t,
-                                      const void*);
+  using Write =
+      SplicerHook*(WINAPI*)(SplicerInstance*, uint32_t, int32_t, int32_t, int32_t, const void*);
   return Slot<Write>(instance, kWriteHook)(instance, address, kind, mode, convention, handler);
 }
 
 SplicerHook* ReplaceRoutine(SplicerInstance* instance, uint32_t address, const void* handler) {
-  using Create = SplicerHook*(WINAPI*)(SplicerInstance*, uint32_t, int32_t, int32_t, int32_t,
-                                       const void*);
+  using Create =
+      SplicerHook*(WINAPI*)(SplicerInstance*, uint32_t, int32_t, int32_t, int32_t, const void*);
   using Activate = int32_t(WINAPI*)(SplicerHook*, int32_t);
   SplicerHook* hook =
       Slot<Create>(instance, kCreateHook)(instance, address, kRoutine, 0, kThisCall, handler);
@@ -117,6 +123,8 @@ const void* OriginalFunctionDirect(SplicerHook* hook) {
   return Slot<Original>(hook, kOriginalFunctionDirect)(hook);
 }
 
-int32_t HandlerMode() { return (ReadVariable("QZ.ExeVersion") & 1) != 0 ? 1 : 2; }
+int32_t HandlerMode() {
+  return (ReadVariable("QZ.ExeVersion") & 1) != 0 ? 1 : 2;
+}
 
 }  // namespace qz::core

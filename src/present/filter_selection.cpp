@@ -4,6 +4,8 @@ namespace qz::present {
 
 PresentRoutineType PresentRoutine = PresentRoutineOf(2);
 
-void SelectFilter(int32_t index) { PresentRoutine = PresentRoutineOf(index); }
+void SelectFilter(int32_t index) {
+  PresentRoutine = PresentRoutineOf(index);
+}
 
 }  // namespace qz::present

@@ -11,7 +11,8 @@ using core::ThisCall;
 void Redraw() {
   void* manager = Cell<void*>(kScreenManager);
   if (manager == nullptr) return;
-  At<ThisCall<void, int32_t, int32_t, int32_t, int32_t>>(kRedraw)(manager, 0, 0, core::srcW, core::srcH);
+  At<ThisCall<void, int32_t, int32_t, int32_t, int32_t>>(kRedraw)(manager, 0, 0, core::srcW,
+                                                                  core::srcH);
 }
 
 void AfterModeChange() {
@@ -20,9 +21,9 @@ void AfterModeChange() {
 }
 
 void ShowGameMessage(const char* text) {
-  using Show = void(__attribute__((fastcall))*)(const char*, int32_t, int32_t, int32_t, int32_t,
-                                                int32_t, int32_t, int32_t, int32_t, int32_t,
-                                                int32_t, int32_t);
+  using Show =
+      void(__attribute__((fastcall))*)(const char*, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                       int32_t, int32_t, int32_t, int32_t, int32_t, int32_t);
   At<Show>(kShowGameMessage)(text, 4, -1, -1, -1, 0, -1, 0, -1, 15000, -1, 0);
 }
 

@@ -18,9 +18,9 @@ RECT Requested(const RECT* rectangle) {
 void Present(int32_t filter, const RECT* rectangle) {
   if (!PresentationReady()) return;
   const RECT changed = Requested(rectangle);
-  const PictureArea area = PresentRectangle(filter, CurrentImages(), CurrentGeometry(),
-                                            changed.left, changed.top, changed.right,
-                                            changed.bottom);
+  const PictureArea area =
+      PresentRectangle(filter, CurrentImages(), CurrentGeometry(), changed.left, changed.top,
+                       changed.right, changed.bottom);
   if (!IsEmpty(area)) TransferToWindow(area);
 }
 

@@ -15,7 +15,7 @@ using PresentRoutineType = HRESULT(WINAPI*)(void* surface, RECT* rectangle, void
 PresentRoutineType PresentRoutineOf(int32_t index);
 
 // Copies the rectangle of the frame to the window unscaled, for a picture of the frame's size.
-HRESULT WINAPI OneToOnePresent(void* surface, RECT* rectangle, void* source,
-                               RECT* source_rectangle, DWORD flags, void* effects);
+HRESULT WINAPI OneToOnePresent(void* surface, RECT* rectangle, void* source, RECT* source_rectangle,
+                               DWORD flags, void* effects);
 
 }  // namespace qz::present

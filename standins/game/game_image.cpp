@@ -77,7 +77,9 @@ uint32_t AllocateCode(uint32_t size) {
   return address;
 }
 
-const std::vector<HeapCall>& HeapCalls() { return heap_calls; }
+const std::vector<HeapCall>& HeapCalls() {
+  return heap_calls;
+}
 
 int32_t LiveHeapBlocks() {
   std::lock_guard lock(heap_mutex);

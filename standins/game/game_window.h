@@ -17,8 +17,7 @@ inline constexpr uint32_t kWindowedXCell = 0x698800;
 inline constexpr uint32_t kWindowedYCell = 0x698804;
 inline constexpr uint32_t kScreenManagerCell = 0x6992D0;
 inline constexpr uint32_t kStateWordCell = 0x6995E0;
-inline constexpr uint32_t kPaintPointerCells[] = {0x6AAD24, 0x6AAD28, 0x6AAD2C, 0x6AAD30,
-                                                  0x6AAD34};
+inline constexpr uint32_t kPaintPointerCells[] = {0x6AAD24, 0x6AAD28, 0x6AAD2C, 0x6AAD30, 0x6AAD34};
 inline constexpr uint32_t kWindowProcedure = 0x4F8290;
 inline constexpr uint32_t kCommandHandler = 0x4F86F0;
 inline constexpr uint32_t kCreateDirectDrawSite = 0x601ACC;
@@ -33,19 +32,19 @@ inline constexpr uint32_t kMessageLineResume = 0x6030A3;
 
 // What the game's own code saw, for tests to look at.
 struct GameRecord {
-  std::vector<UINT> messages;         // reaching the game's own window procedure
+  std::vector<UINT> messages;  // reaching the game's own window procedure
   std::vector<LPARAM> message_lparams;
-  std::vector<int32_t> commands;      // reaching the game's own command handler
+  std::vector<int32_t> commands;  // reaching the game's own command handler
   int32_t redraws = 0;
-  int32_t mode_changes = 0;           // calls of the two routines after a mode change
+  int32_t mode_changes = 0;  // calls of the two routines after a mode change
   std::vector<std::string> game_messages;
   std::atomic<int32_t> threads_started{0};
   std::atomic<int32_t> threads_ended{0};     // calls of the game's thread end
   std::atomic<int32_t> threads_finished{0};  // thread routines that returned
-  int32_t direct_draw_creations = 0;  // reaching the game's own DirectDraw creation
+  int32_t direct_draw_creations = 0;         // reaching the game's own DirectDraw creation
   int32_t after_placement_calls = 0;
   int32_t ignored_import_calls = 0;
-  int32_t message_line_passes = 0;    // runs of the code the plug-in may skip
+  int32_t message_line_passes = 0;  // runs of the code the plug-in may skip
 };
 GameRecord& Record();
 

@@ -28,7 +28,6 @@ struct CursorGameSettings {
 // mouse manager, calls Start and creates the window. Returns the window.
 HWND StartCursorGame(const CursorGameSettings& settings);
 
-
 // The smallest rectangle holding every pixel with alpha above 0 (right and bottom exclusive).
 RECT VisibleArea(const CursorPicture& picture);
 
