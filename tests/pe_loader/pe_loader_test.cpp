@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -103,6 +105,24 @@ INSTANTIATE_TEST_SUITE_P(Placements, LoadedTestDll,
                            return placement.param == Placement::kPreferredBase ? "PreferredBase"
                                                                                : "Relocated";
                          });
+
+void ReportDetach(int32_t ending) {
+  std::fprintf(stderr, "process detach%s\n", ending != 0 ? ", the process ends" : "");
+}
+
+// At exit the DLL hears DLL_PROCESS_DETACH, with the reserved argument that says the process
+// ends (as after ExitProcess), so its runtime can run its destructors.
+TEST(PeLoaderDeathTest, ProcessExitDetachesTheDll) {
+  EXPECT_EXIT(
+      {
+        const standin::pe::LoadResult loaded =
+            LoadDll(TestDll("loader_test_dll.dll"), Placement::kPreferredBase);
+        if (loaded.module == nullptr) std::_Exit(2);
+        Export<WatchProcessDetachFunction>(loaded.module, "WatchProcessDetach")(&ReportDetach);
+        std::exit(0);
+      },
+      testing::ExitedWithCode(0), "process detach, the process ends");
+}
 
 TEST(PeLoader, RefusesADllWithImportsItLacksNamingEveryOne) {
   const standin::pe::LoadResult loaded =

@@ -85,11 +85,20 @@ LONG WINAPI OnFault(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
+DetachWitness detach_witness = nullptr;
+
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
   Record(kFromEntryPoint, reason);
+  if (reason == DLL_PROCESS_DETACH && detach_witness != nullptr) {
+    detach_witness(reserved != nullptr ? 1 : 0);
+  }
   return TRUE;
+}
+
+extern "C" __declspec(dllexport) void WatchProcessDetach(DetachWitness witness) {
+  detach_witness = witness;
 }
 
 extern "C" __declspec(dllexport) int32_t CopyEvents(LoaderEvent* copy, int32_t capacity) {

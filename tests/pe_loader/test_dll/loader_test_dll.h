@@ -21,6 +21,10 @@ typedef int32_t (*ReadThroughPointerFunction)();
 typedef int32_t (*ThreadLocalRoundFunction)(int32_t count, int32_t rounds);
 // Thrown three calls deep, caught at the top; the value it carried.
 typedef int32_t (*ThrowAcrossFramesFunction)(int32_t value);
+// Told of DLL_PROCESS_DETACH: `ending` is 1 when the reserved argument says the process ends.
+typedef void (*DetachWitness)(int32_t ending);
+// Names the witness of the DLL's process detach.
+typedef void (*WatchProcessDetachFunction)(DetachWitness witness);
 // A worker thread writes through a null pointer under a vectored handler that resumes it
 // elsewhere; 1 when the worker came back from the fault and was joined.
 typedef int32_t (*FaultOnWorkerFunction)();
