@@ -8,26 +8,11 @@
 
 #include "scale/color_magnitude.h"
 #include "scale/xbrz_blend.h"
-#include "scale/xbrz_blend_four.h"
 #include "scale/xbrz_corners.h"
+#include "scale/xbrz_strip_row.h"
 
 namespace qz::scale {
 namespace {
-
-// The rectangle is worked in strips of source columns, so that everything a strip carries from
-// row to row (the source rows with their magnitudes, the corner verdicts) fits on the stack
-// whatever the frame's width, and nothing is kept in the 2x image.
-constexpr int32_t kStripColumns = 256;
-// A strip's rows reach two columns to each side; the four-corner decisions read up to four
-// columns past the last.
-constexpr int32_t kRowPadding = 2;
-constexpr int32_t kRowLength = kStripColumns + 2 * kRowPadding + 4;
-
-// One source row over a strip, clamped to the frame: entry i is column first_column - 2 + i.
-struct StripRow {
-  uint32_t colour[kRowLength];
-  uint32_t magnitude[kRowLength];
-};
 
 struct Strip {
   int32_t first_column;
@@ -70,27 +55,10 @@ void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& s
   }
 }
 
-// Verdicts on the corners at the bottom right of the strip's pixels of one row, indexed from the
-// column left of the strip (index 0), plus room for the decisions and marks that work four and
-// sixteen at a time to overrun.
-struct VerdictRow {
-  uint8_t verdict[kStripColumns + 16];
-};
-
 // rows[0..3] are source rows y - 1 .. y + 2.
-void DecideRow(const StripRow* const rows[4], const Strip& strip, VerdictRow& out) {
-  const int32_t count = strip.last_column - strip.first_column + 2;
-  for (int32_t index = 0; index < count; index += 4) {
-    // Column first_column - 1 + index sits at entry index + 1 of the rows.
-    const int32_t entry = index + kRowPadding - 1;
-    CornerRowsOfFour around;
-    for (int32_t slot = 0; slot < 4; ++slot) {
-      around.magnitude[slot] = rows[slot]->magnitude + entry;
-      around.colour[slot] = rows[slot]->colour + entry;
-    }
-    const uint32_t verdicts = FourCornerVerdicts(around);
-    std::memcpy(out.verdict + index, &verdicts, sizeof(verdicts));
-  }
+void DecideRow(const XbrzLaneWork& work, const StripRow* const rows[4], const Strip& strip,
+               VerdictRow& out) {
+  work.decide_row(rows, strip.last_column - strip.first_column + 2, out.verdict);
   if (strip.at_rectangle_start) out.verdict[0] = 0;
 }
 
@@ -126,46 +94,6 @@ void MarkRow(const VerdictRow& above, const VerdictRow& row, int32_t count, uint
   }
 }
 
-// The 2 x 2 blocks of four source pixels from their top-left, top-right, bottom-left and
-// bottom-right pixels, one lane each.
-void StoreFourBlocks(const FourBlocks& blocks, uint32_t* top, uint32_t* bottom) {
-  const auto store = [](uint32_t* pixels, __m128i lanes) {
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(pixels), lanes);
-  };
-  store(top, _mm_unpacklo_epi32(blocks.at[0][0], blocks.at[0][1]));
-  store(top + 4, _mm_unpackhi_epi32(blocks.at[0][0], blocks.at[0][1]));
-  store(bottom, _mm_unpacklo_epi32(blocks.at[1][0], blocks.at[1][1]));
-  store(bottom + 4, _mm_unpackhi_epi32(blocks.at[1][0], blocks.at[1][1]));
-}
-
-void LoadFourNeighbours3x3(const StripRow* const rows[4], int32_t entry, FourSamples3x3& around) {
-  for (int32_t slot = 0; slot < 3; ++slot) {
-    for (int32_t offset = -1; offset <= 1; ++offset) {
-      const auto load = [](const uint32_t* values) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(values));
-      };
-      around[3 * slot + offset + 1] = {load(rows[slot]->colour + entry + offset),
-                                       load(rows[slot]->magnitude + entry + offset)};
-    }
-  }
-}
-
-// Four blocks from their centre colours, blended where marked.
-void DoubleFour(const StripRow* const rows[4], int32_t entry, uint32_t four_marks, uint32_t* top,
-                uint32_t* bottom) {
-  const __m128i centre = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[1]->colour + entry));
-  FourBlocks blocks{{{centre, centre}, {centre, centre}}};
-  if (four_marks != 0) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i marks = _mm_unpacklo_epi16(
-        _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int32_t>(four_marks)), zero), zero);
-    FourSamples3x3 around;
-    LoadFourNeighbours3x3(rows, entry, around);
-    BlendFourBlocks(around, marks, blocks);
-  }
-  StoreFourBlocks(blocks, top, bottom);
-}
-
 Grid3x3<Sample> Neighbours3x3(const StripRow* const rows[4], int32_t entry) {
   const auto at = [&](int32_t slot, int32_t offset) {
     return Sample{rows[slot]->colour[entry + offset], rows[slot]->magnitude[entry + offset]};
@@ -175,24 +103,20 @@ Grid3x3<Sample> Neighbours3x3(const StripRow* const rows[4], int32_t entry) {
 }
 
 // Writes the blocks of source row y over the strip; rows[0..3] are source rows y - 1 .. y + 2.
-void DoubleStripRow(const ImageView& destination, const StripRow* const rows[4], const Strip& strip,
-                    const VerdictRow& above, const VerdictRow& row, int32_t y) {
-  uint32_t* top = destination.pixels + static_cast<intptr_t>(2 * y) * destination.pitch;
+void DoubleStripRow(const XbrzLaneWork& work, const ImageView& destination,
+                    const StripRow* const rows[4], const Strip& strip, const VerdictRow& above,
+                    const VerdictRow& row, int32_t y) {
+  const intptr_t first_block = static_cast<intptr_t>(2 * y) * destination.pitch +
+                               2 * static_cast<intptr_t>(strip.first_column);
+  uint32_t* top = destination.pixels + first_block;
   uint32_t* bottom = top + destination.pitch;
   const int32_t count = strip.last_column - strip.first_column + 1;
   uint8_t marks[kStripColumns];
   MarkRow(above, row, count, marks);
   const uint32_t* centre = rows[1]->colour + kRowPadding;
-  int32_t pixel = 0;
-  for (; pixel + 4 <= count; pixel += 4) {
-    const int32_t x = strip.first_column + pixel;
-    uint32_t four_marks = 0;
-    std::memcpy(&four_marks, marks + pixel, sizeof(four_marks));
-    DoubleFour(rows, pixel + kRowPadding, four_marks, top + 2 * x, bottom + 2 * x);
-  }
-  for (; pixel < count; ++pixel) {
-    const int32_t x = strip.first_column + pixel;
-    const OutputBlock block{{top + 2 * x, bottom + 2 * x}};
+  // What is left over after the last whole group of lanes.
+  for (int32_t pixel = work.double_row(rows, marks, count, top, bottom); pixel < count; ++pixel) {
+    const OutputBlock block{{top + 2 * pixel, bottom + 2 * pixel}};
     block.row[0][0] = block.row[0][1] = block.row[1][0] = block.row[1][1] = centre[pixel];
     if (marks[pixel] != 0) {
       BlendBlock(Neighbours3x3(rows, pixel + kRowPadding), marks[pixel], block);
@@ -200,8 +124,8 @@ void DoubleStripRow(const ImageView& destination, const StripRow* const rows[4],
   }
 }
 
-void DoubleStrip(const KernelImages& images, const uint32_t* table, const Strip& strip, int32_t y0,
-                 int32_t y1) {
+void DoubleStrip(const XbrzLaneWork& work, const KernelImages& images, const uint32_t* table,
+                 const Strip& strip, int32_t y0, int32_t y1) {
   StripRow storage[4];
   const StripRow* rows[4];
   // rows[0..3] hold source rows y - 1 .. y + 2 for the row y being decided.
@@ -223,14 +147,14 @@ void DoubleStrip(const KernelImages& images, const uint32_t* table, const Strip&
   // The corners of the row above the rectangle mark its first row; above the frame there are
   // none.
   if (y0 > 0) {
-    DecideRow(rows, strip, *above);
+    DecideRow(work, rows, strip, *above);
     next_row();
   } else {
     std::memset(above->verdict, 0, sizeof(above->verdict));
   }
   for (;;) {
-    DecideRow(rows, strip, *row);
-    DoubleStripRow(images.destination, rows, strip, *above, *row, y);
+    DecideRow(work, rows, strip, *row);
+    DoubleStripRow(work, images.destination, rows, strip, *above, *row, y);
     if (y == y1) break;
     std::swap(above, row);
     next_row();
@@ -239,13 +163,19 @@ void DoubleStrip(const KernelImages& images, const uint32_t* table, const Strip&
 
 }  // namespace
 
-void ScaleXbrz2x(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+void ScaleXbrz2xOn(VectorPath path, const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
+                   int32_t y1) {
   if (!ClipToImage(images.source, x0, x1, y0, y1)) return;
+  const XbrzLaneWork& work = path == VectorPath::kAvx2 ? kXbrzAvx2Work : kXbrzSse2Work;
   const uint32_t* table = ColorMagnitudeTable;
   for (int32_t first = x0; first <= x1; first += kStripColumns) {
     const Strip strip{first, std::min(first + kStripColumns - 1, x1), first == x0};
-    DoubleStrip(images, table, strip, y0, y1);
+    DoubleStrip(work, images, table, strip, y0, y1);
   }
+}
+
+void ScaleXbrz2x(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+  ScaleXbrz2xOn(FastestVectorPath(), images, x0, x1, y0, y1);
 }
 
 }  // namespace qz::scale

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "scale/kernel.h"
+#include "scale/vector_path.h"
 
 namespace qz::scale {
 
@@ -14,5 +15,10 @@ namespace qz::scale {
 // the row above are recomputed, so a call never depends on the rows another band writes and the
 // result is the same however the rows are cut. ColorMagnitudeTable must be built.
 void ScaleXbrz2x(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1);
+
+// The same with the given instruction set, which the machine must run; every path gives the
+// same picture.
+void ScaleXbrz2xOn(VectorPath path, const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
+                   int32_t y1);
 
 }  // namespace qz::scale

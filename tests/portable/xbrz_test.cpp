@@ -377,21 +377,28 @@ Frame RandomNoise(int32_t width, int32_t height, uint32_t seed, uint32_t levels)
 }
 
 // FNV-1a over the blocks of source columns x0..x1 and rows y0..y1, doubled in one call.
-uint64_t PictureChecksum(Frame frame, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
+uint64_t PictureChecksum(VectorPath path, Frame frame, int32_t x0, int32_t x1, int32_t y0,
+                         int32_t y1) {
   Doubled doubled(frame, enlarger_test::kImageSpare);
-  ScaleXbrz2x(ImagesOf(frame, doubled), x0, x1, y0, y1);
+  ScaleXbrz2xOn(path, ImagesOf(frame, doubled), x0, x1, y0, y1);
   uint64_t hash = 14695981039346656037u;
   for (uint32_t pixel : Blocks(doubled, x0, x1, y0, y1)) hash = (hash ^ pixel) * 1099511628211u;
   return hash;
 }
 
-uint64_t PictureChecksum(const Frame& frame) {
-  return PictureChecksum(frame, 0, frame.width - 1, 0, frame.height - 1);
+uint64_t PictureChecksum(VectorPath path, const Frame& frame) {
+  return PictureChecksum(path, frame, 0, frame.width - 1, 0, frame.height - 1);
 }
 
 // Faster ways to the same picture must give the very same picture: checksums of frames of pixel
-// art, of noise and of game art, whole and in part, taken from the straightforward kernel.
-TEST_F(Xbrz2x, PicturesStayAsTheyWere) {
+// art, of noise and of game art, whole and in part, taken from the straightforward kernel, for
+// every instruction set this machine runs.
+class Xbrz2xOnEveryPath : public enlarger_test::EnlargerTest,
+                          public testing::WithParamInterface<VectorPath> {};
+
+TEST_P(Xbrz2xOnEveryPath, PicturesStayAsTheyWere) {
+  const VectorPath path = GetParam();
+  if (!MachineRuns(path)) GTEST_SKIP() << "this processor cannot run the path";
   const std::vector<Frame> frames = {RandomPixelArt(97, 61, 1),  RandomPixelArt(64, 64, 2),
                                      RandomPixelArt(33, 120, 3), RandomNoise(50, 40, 4, 0),
                                      RandomNoise(71, 53, 5, 3),  RandomNoise(80, 30, 6, 8),
@@ -403,16 +410,22 @@ TEST_F(Xbrz2x, PicturesStayAsTheyWere) {
                                0x9d36d5142a171e68u};
   ASSERT_EQ(frames.size(), std::size(expected));
   for (size_t index = 0; index < frames.size(); ++index) {
-    EXPECT_EQ(PictureChecksum(frames[index]), expected[index]) << index;
+    EXPECT_EQ(PictureChecksum(path, frames[index]), expected[index]) << index;
   }
   // Rectangles that start and end anywhere, in frames wider than any piece a kernel may cut.
   const Frame wide_art = GameArt(1100, 70);
   const Frame wide_noise = RandomNoise(1300, 20, 10, 0);
-  EXPECT_EQ(PictureChecksum(wide_art, 37, 1051, 5, 66), 0x0fd6e41730b06494u);
-  EXPECT_EQ(PictureChecksum(wide_art, 0, 1099, 11, 12), 0x2f866e1cc4778f1eu);
-  EXPECT_EQ(PictureChecksum(wide_noise, 259, 1298, 1, 19), 0x90c662c103712e2cu);
-  EXPECT_EQ(PictureChecksum(wide_noise, 3, 4, 0, 19), 0xa63a394095f51dd3u);
+  EXPECT_EQ(PictureChecksum(path, wide_art, 37, 1051, 5, 66), 0x0fd6e41730b06494u);
+  EXPECT_EQ(PictureChecksum(path, wide_art, 0, 1099, 11, 12), 0x2f866e1cc4778f1eu);
+  EXPECT_EQ(PictureChecksum(path, wide_noise, 259, 1298, 1, 19), 0x90c662c103712e2cu);
+  EXPECT_EQ(PictureChecksum(path, wide_noise, 3, 4, 0, 19), 0xa63a394095f51dd3u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, Xbrz2xOnEveryPath,
+                         testing::Values(VectorPath::kSse2, VectorPath::kAvx2),
+                         [](const testing::TestParamInfo<VectorPath>& path) {
+                           return path.param == VectorPath::kSse2 ? "Sse2" : "Avx2";
+                         });
 
 }  // namespace
 }  // namespace qz::scale

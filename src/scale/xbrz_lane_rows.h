@@ -1,0 +1,53 @@
+#pragma once
+// The xBRZ frame enlarger's row work written once over a lane set `L`: each instruction set's
+// source file instantiates it for its own lanes.
+#include <cstdint>
+#include <cstring>
+
+#include "scale/xbrz_blend_lanes.h"
+#include "scale/xbrz_corner_lanes.h"
+#include "scale/xbrz_strip_row.h"
+
+namespace qz::scale {
+
+template <typename L>
+void DecideLaneRow(const StripRow* const rows[4], int32_t count, uint8_t* verdicts) {
+  for (int32_t index = 0; index < count; index += L::kCount) {
+    // Corner index i is at the bottom right of entry i + 1 of the rows.
+    const int32_t entry = index + kRowPadding - 1;
+    CornerRows around;
+    for (int32_t slot = 0; slot < 4; ++slot) {
+      around.magnitude[slot] = rows[slot]->magnitude + entry;
+      around.colour[slot] = rows[slot]->colour + entry;
+    }
+    LaneCornerVerdicts<L>(around, verdicts + index);
+  }
+}
+
+template <typename L>
+int32_t DoubleLaneRow(const StripRow* const rows[4], const uint8_t* marks, int32_t count,
+                      uint32_t* top, uint32_t* bottom) {
+  int32_t pixel = 0;
+  for (; pixel + L::kCount <= count; pixel += L::kCount) {
+    const int32_t entry = pixel + kRowPadding;
+    const typename L::Reg centre = L::Load(rows[1]->colour + entry);
+    LaneBlocks<L> blocks{{{centre, centre}, {centre, centre}}};
+    uint64_t group_marks = 0;
+    std::memcpy(&group_marks, marks + pixel, L::kCount);
+    if (group_marks != 0) {
+      LaneSamples3x3<L> around;
+      for (int32_t slot = 0; slot < 3; ++slot) {
+        for (int32_t offset = -1; offset <= 1; ++offset) {
+          around[3 * slot + offset + 1] = {L::Load(rows[slot]->colour + entry + offset),
+                                           L::Load(rows[slot]->magnitude + entry + offset)};
+        }
+      }
+      BlendLaneBlocks<L>(around, L::WidenBytes(marks + pixel), blocks);
+    }
+    L::StorePairs(top + 2 * pixel, blocks.at[0][0], blocks.at[0][1]);
+    L::StorePairs(bottom + 2 * pixel, blocks.at[1][0], blocks.at[1][1]);
+  }
+  return pixel;
+}
+
+}  // namespace qz::scale
