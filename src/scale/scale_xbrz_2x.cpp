@@ -22,17 +22,18 @@ struct Strip {
   bool at_rectangle_start;
 };
 
-// Source row `y` (clamped) over the strip. Neighbouring pixels of game art often share a colour,
-// which then shares its magnitude without another look into the table.
+// Source row `y` (clamped) over the strip, as far as the strip's work reads it.
 void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& strip, int32_t y,
                   StripRow& row) {
   y = std::clamp(y, 0, source.height - 1);
   const uint32_t* pixels = source.pixels + static_cast<intptr_t>(y) * source.pitch;
   const int32_t last = source.width - 1;
   const int32_t first_column = strip.first_column - kRowPadding;
+  const int32_t length =
+      std::min(strip.last_column - strip.first_column + 1 + kRowOverrun, kRowLength);
   // Entries whose columns lie inside the frame are copied four at a time.
-  const int32_t inside_first = std::clamp(-first_column, 0, kRowLength);
-  const int32_t inside_end = std::clamp(last + 1 - first_column, inside_first, kRowLength);
+  const int32_t inside_first = std::clamp(-first_column, 0, length);
+  const int32_t inside_end = std::clamp(last + 1 - first_column, inside_first, length);
   int32_t i = 0;
   for (; i < inside_first; ++i) row.colour[i] = pixels[0] & kColourMask;
   const __m128i mask = _mm_set1_epi32(kColourMask);
@@ -42,17 +43,8 @@ void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& s
     _mm_storeu_si128(reinterpret_cast<__m128i*>(row.colour + i), _mm_and_si128(four, mask));
   }
   for (; i < inside_end; ++i) row.colour[i] = pixels[first_column + i] & kColourMask;
-  for (; i < kRowLength; ++i) row.colour[i] = pixels[last] & kColourMask;
-  uint32_t previous_colour = row.colour[0];
-  uint32_t previous_magnitude = MagnitudeOf(table, previous_colour);
-  for (i = 0; i < kRowLength; ++i) {
-    const uint32_t colour = row.colour[i];
-    if (colour != previous_colour) {
-      previous_colour = colour;
-      previous_magnitude = MagnitudeOf(table, colour);
-    }
-    row.magnitude[i] = previous_magnitude;
-  }
+  for (; i < length; ++i) row.colour[i] = pixels[last] & kColourMask;
+  for (i = 0; i < length; ++i) row.magnitude[i] = MagnitudeOf(table, row.colour[i]);
 }
 
 // rows[0..3] are source rows y - 1 .. y + 2.

@@ -9,10 +9,11 @@ namespace qz::scale {
 // row to row (the source rows with their magnitudes, the corner verdicts) fits on the stack
 // whatever the frame's width, and nothing is kept in the 2x image.
 inline constexpr int32_t kStripColumns = 256;
-// A strip's rows reach two columns to each side; the widest corner decisions read up to 16
-// entries past the last.
+// A strip's rows reach two columns to each side; the corner decisions, in groups of up to eight,
+// read at most nine entries past the last column's, and a row holds a little more.
 inline constexpr int32_t kRowPadding = 2;
-inline constexpr int32_t kRowLength = kStripColumns + 2 * kRowPadding + 16;
+inline constexpr int32_t kRowOverrun = 2 * kRowPadding + 16;
+inline constexpr int32_t kRowLength = kStripColumns + kRowOverrun;
 
 // One source row over a strip, clamped to the frame: entry i is column first_column - 2 + i.
 struct StripRow {
