@@ -18,16 +18,6 @@ extern const uint32_t* ColorMagnitudeTable;
 inline constexpr uint32_t kTableColours = 1u << 24;
 inline constexpr uint32_t kWidenedColours = 1u << 16;
 
-// A colour's entry, from the widened colours' part when it is one of them (its low channel bits
-// are 0). Needs a table made by BuildColorMagnitudeTable. Neighbouring pixels of game art
-// alternate between the two parts at random, so the part is chosen without a branch.
-inline uint32_t MagnitudeOf(const uint32_t* table, uint32_t colour) {
-  colour &= kColourMask;
-  const uint32_t packed =
-      ((colour >> 8) & 0xF800) | ((colour >> 5) & 0x07E0) | ((colour >> 3) & 0x001F);
-  return table[(colour & 0x070307) != 0 ? colour : kTableColours + packed];
-}
-
 // Builds and publishes the table. Returns false, leaving the pointer null, when the memory cannot
 // be had; a null table must never reach a kernel.
 bool BuildColorMagnitudeTable();

@@ -23,14 +23,14 @@ struct Strip {
 };
 
 // Source row `y` (clamped) over the strip, as far as the strip's work reads it.
-void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& strip, int32_t y,
-                  StripRow& row) {
+void LoadStripRow(const XbrzLaneWork& work, const ImageView& source, const uint32_t* table,
+                  const Strip& strip, int32_t y, StripRow& row) {
   y = std::clamp(y, 0, source.height - 1);
   const uint32_t* pixels = source.pixels + static_cast<intptr_t>(y) * source.pitch;
   const int32_t last = source.width - 1;
   const int32_t first_column = strip.first_column - kRowPadding;
-  const int32_t length =
-      std::min(strip.last_column - strip.first_column + 1 + kRowOverrun, kRowLength);
+  const int32_t wanted = strip.last_column - strip.first_column + 1 + kRowOverrun;
+  const int32_t length = std::min(wanted / kLaneGroup * kLaneGroup, kRowLength);
   // Entries whose columns lie inside the frame are copied four at a time.
   const int32_t inside_first = std::clamp(-first_column, 0, length);
   const int32_t inside_end = std::clamp(last + 1 - first_column, inside_first, length);
@@ -44,7 +44,7 @@ void LoadStripRow(const ImageView& source, const uint32_t* table, const Strip& s
   }
   for (; i < inside_end; ++i) row.colour[i] = pixels[first_column + i] & kColourMask;
   for (; i < length; ++i) row.colour[i] = pixels[last] & kColourMask;
-  for (i = 0; i < length; ++i) row.magnitude[i] = MagnitudeOf(table, row.colour[i]);
+  work.look_up_magnitudes(table, row.colour, length, row.magnitude);
 }
 
 // rows[0..3] are source rows y - 1 .. y + 2.
@@ -123,14 +123,14 @@ void DoubleStrip(const XbrzLaneWork& work, const KernelImages& images, const uin
   // rows[0..3] hold source rows y - 1 .. y + 2 for the row y being decided.
   int32_t y = y0 > 0 ? y0 - 1 : y0;
   for (int32_t slot = 0; slot < 4; ++slot) {
-    LoadStripRow(images.source, table, strip, y - 1 + slot, storage[slot]);
+    LoadStripRow(work, images.source, table, strip, y - 1 + slot, storage[slot]);
     rows[slot] = &storage[slot];
   }
   const auto next_row = [&] {
     StripRow* freed = const_cast<StripRow*>(rows[0]);
     std::rotate(rows, rows + 1, rows + 4);
     ++y;
-    LoadStripRow(images.source, table, strip, y + 2, *freed);
+    LoadStripRow(work, images.source, table, strip, y + 2, *freed);
     rows[3] = freed;
   };
   VerdictRow verdicts[2];

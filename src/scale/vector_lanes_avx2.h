@@ -44,6 +44,9 @@ struct Avx2Lanes {
   static bool Any(Reg mask) { return _mm256_movemask_epi8(mask) != 0; }
   static bool All(Reg mask) { return _mm256_movemask_epi8(mask) == -1; }
 
+  static Reg Gather(const uint32_t* table, Reg index) {
+    return _mm256_i32gather_epi32(reinterpret_cast<const int*>(table), index, 4);
+  }
   static Reg WidenBytes(const uint8_t* bytes) {
     return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(bytes)));
   }

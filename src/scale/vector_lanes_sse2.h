@@ -47,6 +47,13 @@ struct Sse2Lanes {
   static bool Any(Reg mask) { return _mm_movemask_epi8(mask) != 0; }
   static bool All(Reg mask) { return _mm_movemask_epi8(mask) == 0xFFFF; }
 
+  // table[index] for each lane.
+  static Reg Gather(const uint32_t* table, Reg index) {
+    alignas(16) uint32_t at[kCount];
+    _mm_store_si128(reinterpret_cast<__m128i*>(at), index);
+    return _mm_setr_epi32(static_cast<int32_t>(table[at[0]]), static_cast<int32_t>(table[at[1]]),
+                          static_cast<int32_t>(table[at[2]]), static_cast<int32_t>(table[at[3]]));
+  }
   // kCount bytes, one per lane.
   static Reg WidenBytes(const uint8_t* bytes) {
     int32_t four = 0;

@@ -11,6 +11,24 @@
 namespace qz::scale {
 
 template <typename L>
+requires(L::kCount <= kLaneGroup) void LookUpLaneMagnitudes(const uint32_t* table,
+                                                            const uint32_t* colours, int32_t count,
+                                                            uint32_t* magnitudes) {
+  using Reg = typename L::Reg;
+  for (int32_t i = 0; i < count; i += L::kCount) {
+    const Reg colour = L::Load(colours + i);
+    // A widened 16-bit colour (its low channel bits 0) has its entry in the small part behind
+    // the table, indexed by the 16-bit colour.
+    const Reg packed = L::Or(L::Or(L::And(L::template ShiftRight<8>(colour), L::Set(0xF800)),
+                                   L::And(L::template ShiftRight<5>(colour), L::Set(0x07E0))),
+                             L::And(L::template ShiftRight<3>(colour), L::Set(0x001F)));
+    const Reg widened = L::Equal(L::And(colour, L::Set(0x070307)), L::Zero());
+    const Reg index = L::Select(widened, L::Add(packed, L::Set(kTableColours)), colour);
+    L::Store(magnitudes + i, L::Gather(table, index));
+  }
+}
+
+template <typename L>
 void DecideLaneRow(const StripRow* const rows[4], int32_t count, uint8_t* verdicts) {
   for (int32_t index = 0; index < count; index += L::kCount) {
     // Corner index i is at the bottom right of entry i + 1 of the rows.

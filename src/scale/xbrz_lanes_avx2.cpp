@@ -4,6 +4,7 @@
 
 namespace qz::scale {
 
-const XbrzLaneWork kXbrzAvx2Work{DecideLaneRow<Avx2Lanes>, DoubleLaneRow<Avx2Lanes>};
+const XbrzLaneWork kXbrzAvx2Work{LookUpLaneMagnitudes<Avx2Lanes>, DecideLaneRow<Avx2Lanes>,
+                                 DoubleLaneRow<Avx2Lanes>};
 
 }  // namespace qz::scale

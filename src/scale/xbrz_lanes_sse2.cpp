@@ -3,6 +3,7 @@
 
 namespace qz::scale {
 
-const XbrzLaneWork kXbrzSse2Work{DecideLaneRow<Sse2Lanes>, DoubleLaneRow<Sse2Lanes>};
+const XbrzLaneWork kXbrzSse2Work{LookUpLaneMagnitudes<Sse2Lanes>, DecideLaneRow<Sse2Lanes>,
+                                 DoubleLaneRow<Sse2Lanes>};
 
 }  // namespace qz::scale
