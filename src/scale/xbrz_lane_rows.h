@@ -11,9 +11,9 @@
 namespace qz::scale {
 
 template <typename L>
-requires(L::kCount <= kLaneGroup) void LookUpLaneMagnitudes(const uint32_t* table,
-                                                            const uint32_t* colours, int32_t count,
-                                                            uint32_t* magnitudes) {
+void LookUpLaneMagnitudes(const uint32_t* table, const uint32_t* colours, int32_t count,
+                          uint32_t* magnitudes) {
+  static_assert(L::kCount <= kLaneGroup, "rows are loaded to whole groups of kLaneGroup");
   using Reg = typename L::Reg;
   for (int32_t i = 0; i < count; i += L::kCount) {
     const Reg colour = L::Load(colours + i);
