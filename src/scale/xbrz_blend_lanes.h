@@ -33,10 +33,12 @@ typename L::Reg& TurnedLanes(LaneBlocks<L>& blocks, int32_t row, int32_t column)
   }
 }
 
-// Blend field `Shift` of each lane's marks.
-template <typename L, uint32_t Shift>
-typename L::Reg LaneField(typename L::Reg marks) {
-  return L::And(L::template ShiftRight<Shift>(marks), L::Set(3));
+// Blend field `Shift` of each lane's marks turned `Turns` quarter turns: the marks turn by two
+// bits a quarter turn (as TurnedMarks), so the field is read where it lay before the turn.
+template <typename L, uint32_t Shift, int Turns>
+typename L::Reg TurnedField(typename L::Reg marks) {
+  constexpr uint32_t kUnturned = (Shift + 8 - 2 * Turns) % 8;
+  return L::And(L::template ShiftRight<kUnturned>(marks), L::Set(3));
 }
 
 template <typename L>
@@ -81,7 +83,8 @@ constexpr int32_t RingPair(int32_t x, int32_t y) {
 // turn that compares h with i and the turn that compares i with h share one.
 template <typename L>
 struct LaneComparisons {
-  typename L::Reg from_centre[9];   // distance of e to each role
+  typename L::Reg from_centre[9];  // distance of e to each role
+  typename L::Reg similar_to_centre[9];
   typename L::Reg similar_ring[8];  // ring pair k similar
   typename L::Reg same_ring[8];     // ring pair k the same colour
   typename L::Reg same_as_centre[9];
@@ -92,6 +95,7 @@ void Compare(const LaneSamples3x3<L>& grid, LaneComparisons<L>& out) {
   const typename L::Reg limit = L::Set(kSimilarityLimit);
   for (const int32_t role : kRing) {
     out.from_centre[role] = LaneDistance<L>(grid[kE], grid[role]);
+    out.similar_to_centre[role] = L::Less(out.from_centre[role], limit);
     out.same_as_centre[role] = L::Equal(grid[kE].colour, grid[role].colour);
   }
   for (int32_t k = 0; k < 8; ++k) {
@@ -109,33 +113,24 @@ template <int Turns, typename L>
                                                     const LaneComparisons<L>& compared,
                                                     typename L::Reg marks, LaneBlocks<L>& blocks) {
   using Reg = typename L::Reg;
-  Reg turned = marks;
-  if constexpr (Turns != 0) {
-    turned = L::And(L::Or(L::template ShiftLeft<2 * Turns>(marks),
-                          L::template ShiftRight<8 - 2 * Turns>(marks)),
-                    L::Set(255));
-  }
   constexpr int32_t b = TurnedRole<Turns>(kB), c = TurnedRole<Turns>(kC), d = TurnedRole<Turns>(kD),
                     f = TurnedRole<Turns>(kF), g = TurnedRole<Turns>(kG), h = TurnedRole<Turns>(kH),
                     i = TurnedRole<Turns>(kI);
-  const Reg limit = L::Set(kSimilarityLimit);
   const Reg zero = L::Zero();
-  const auto similar_to_centre = [&](int32_t role) {
-    return L::Less(compared.from_centre[role], limit);
-  };
+  const auto similar_to_centre = [&](int32_t role) { return compared.similar_to_centre[role]; };
   const auto similar = [&](int32_t x, int32_t y) { return compared.similar_ring[RingPair(x, y)]; };
   const auto same = [&](int32_t x, int32_t y) { return compared.same_ring[RingPair(x, y)]; };
 
-  const Reg own = LaneField<L, kBottomRightShift>(turned);
+  const Reg own = TurnedField<L, kBottomRightShift, Turns>(marks);
   const Reg unmarked = L::Equal(own, zero);
   if (L::All(unmarked)) return;
   const Reg colour = L::Select(L::Greater(compared.from_centre[f], compared.from_centre[h]),
                                real[h].colour, real[f].colour);
   // Where the line may go on past the neighbouring corners, and where it would cut a notch.
   const Reg open_right =
-      L::Or(L::Equal(LaneField<L, kTopRightShift>(turned), zero), similar_to_centre(g));
+      L::Or(L::Equal(TurnedField<L, kTopRightShift, Turns>(marks), zero), similar_to_centre(g));
   const Reg open_below =
-      L::Or(L::Equal(LaneField<L, kBottomLeftShift>(turned), zero), similar_to_centre(c));
+      L::Or(L::Equal(TurnedField<L, kBottomLeftShift, Turns>(marks), zero), similar_to_centre(c));
   const Reg notch = L::AndNot(similar_to_centre(i), L::And(L::And(similar(g, h), similar(h, i)),
                                                            L::And(similar(i, f), similar(f, c))));
   const Reg line = L::Or(L::Equal(own, L::Set(kBlendDominant)),
