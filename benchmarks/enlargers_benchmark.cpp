@@ -13,6 +13,7 @@
 #include "scale/scale2x_blend.h"
 #include "scale/scale_ultra_sai.h"
 #include "scale/scale_xbrz_2x.h"
+#include "scale/vector_path.h"
 
 namespace qz::scale {
 namespace {
@@ -52,7 +53,8 @@ void BM_CopyOf1440x1080Picture(benchmark::State& state) {
 BENCHMARK(BM_CopyOf1440x1080Picture)->Unit(benchmark::kMicrosecond);
 
 // One 2x kernel over the whole game-like frame on one thread, reported per source pixel.
-void RunEnlarger(benchmark::State& state, Kernel kernel) {
+template <typename Enlarge>
+void RunEnlarger(benchmark::State& state, Enlarge kernel) {
   if (!BuildColorMagnitudeTable()) {
     state.SkipWithError("no memory for the colour magnitude table");
     return;
@@ -77,8 +79,15 @@ void RunEnlarger(benchmark::State& state, Kernel kernel) {
       benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// Second argument: the vector path, 0 SSE2 (what older processors run), 1 AVX2.
 void BM_Xbrz2xFrame(benchmark::State& state) {
-  RunEnlarger(state, ScaleXbrz2x);
+  const auto path = static_cast<VectorPath>(state.range(1));
+  if (!MachineRuns(path)) {
+    state.SkipWithError("this processor cannot run the path");
+    return;
+  }
+  RunEnlarger(state, [path](const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
+                            int32_t y1) { ScaleXbrz2xOn(path, images, x0, x1, y0, y1); });
 }
 void BM_Scale2xBlendFrame(benchmark::State& state) {
   RunEnlarger(state, Scale2xBlend);
@@ -86,7 +95,10 @@ void BM_Scale2xBlendFrame(benchmark::State& state) {
 void BM_UltraSaiFrame(benchmark::State& state) {
   RunEnlarger(state, ScaleUltraSai);
 }
-BENCHMARK(BM_Xbrz2xFrame)->ArgName("frame")->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Xbrz2xFrame)
+    ->ArgNames({"frame", "path"})
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Scale2xBlendFrame)->ArgName("frame")->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_UltraSaiFrame)->ArgName("frame")->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
