@@ -162,8 +162,8 @@ template <int Turns, typename L>
 // The blocks, starting from their centre colours, with their corners blended in turn; the same
 // as BlendBlock on each.
 template <typename L>
-void BlendLaneBlocks(const LaneSamples3x3<L>& around, typename L::Reg marks,
-                     LaneBlocks<L>& blocks) {
+[[gnu::always_inline]] inline void BlendLaneBlocks(const LaneSamples3x3<L>& around,
+                                                   typename L::Reg marks, LaneBlocks<L>& blocks) {
   LaneComparisons<L> compared;
   Compare<L>(around, compared);
   BlendLaneCorners<0>(around, compared, marks, blocks);
