@@ -18,7 +18,8 @@ struct CornerRows {
 // as DecideCorner, as one byte each: F's blend in bits 0-1, G's in 2-3, J's in 4-5, K's in 6-7.
 // Reads columns x - 1 .. x + L::kCount + 1 of the four rows.
 template <typename L>
-void LaneCornerVerdicts(const CornerRows& rows, uint8_t* verdict_bytes) {
+[[gnu::always_inline]] inline void LaneCornerVerdicts(const CornerRows& rows,
+                                                      uint8_t* verdict_bytes) {
   using Reg = typename L::Reg;
   const Reg cf = L::Load(rows.colour[1]);
   const Reg cg = L::Load(rows.colour[1] + 1);
