@@ -64,6 +64,14 @@ bool AllPaintPointersSet() {
   return true;
 }
 
+// Before the game has its screen there is nothing to show, but the region must still be
+// validated: Windows sends WM_PAINT again and again until it is.
+void ValidateUnpainted(HWND window) {
+  PAINTSTRUCT paint{};
+  BeginPaint(window, &paint);
+  EndPaint(window, &paint);
+}
+
 void FillBlack(HDC dc, const RECT& paint, int left, int top, int right, int bottom) {
   RECT border{};
   RECT visible{};
@@ -78,7 +86,11 @@ void FillBlack(HDC dc, const RECT& paint, int left, int top, int right, int bott
 LRESULT WINAPI WindowProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_PAINT:
-      if (AllPaintPointersSet()) PaintWindow(window);
+      if (AllPaintPointersSet()) {
+        PaintWindow(window);
+      } else {
+        ValidateUnpainted(window);
+      }
       return 1;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

@@ -4,6 +4,7 @@
 #include "game/game_mouse.h"
 #include "game/game_screen.h"
 #include "game/game_window.h"
+#include "game/pixel_loops.h"
 #include "game/x86_code.h"
 
 namespace standin::game {
@@ -46,6 +47,8 @@ void LayOutCode() {
   }
   LayOutWindowCode();
   LayOutDrawingCode();
+  // Before the mouse code, which keeps its bytes-per-pixel cell (the first loop's step) at 4.
+  LayOutPixelLoops();
   LayOutMouseCode();
   LayOutScreenCode();
 }

@@ -57,13 +57,11 @@ ClientPixels WindowClientPixels(HWND handle) {
 
 int DispatchPaint(HWND window) {
   int sent = 0;
-  for (; sent < kUnvalidatedPaints; ++sent) {
-    {
-      auto lock = LockWorld();
-      const Window* found = LookUpWindow(TheWorld(), window);
-      if (found == nullptr || IsEmpty(found->update)) break;
-    }
-    SendToProcedure(window, WM_PAINT, 0, 0);
+  MSG message{};
+  while (sent < kUnvalidatedPaints &&
+         PeekMessageA(&message, window, WM_PAINT, WM_PAINT, PM_REMOVE)) {
+    DispatchMessageA(&message);
+    ++sent;
   }
   return sent;
 }
@@ -73,6 +71,27 @@ int DispatchPaint(HWND window) {
 using namespace qz::win32;
 
 extern "C" {
+
+// Nothing is ever posted in this world, so the queue holds only what Windows makes when it is
+// otherwise empty: WM_PAINT for a window whose update region is not empty. As on Windows it
+// stays until the window validates its region, whatever the remove flag says.
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg) {
+  (void)wRemoveMsg;
+  const bool any_message = wMsgFilterMin == 0 && wMsgFilterMax == 0;
+  if (!any_message && (WM_PAINT < wMsgFilterMin || WM_PAINT > wMsgFilterMax)) return FALSE;
+  auto lock = LockWorld();
+  for (const auto& [handle, window] : TheWorld().windows) {
+    if ((hWnd != nullptr && handle != hWnd) || IsEmpty(window.update)) continue;
+    *lpMsg = MSG{handle, WM_PAINT, 0, 0, 0, TheWorld().cursor};
+    return TRUE;
+  }
+  return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg) {
+  return SendToProcedure(lpMsg->hwnd, lpMsg->message, lpMsg->wParam, lpMsg->lParam);
+}
 
 // A null window invalidates every window, as it does on Windows.
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase) {

@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <sched.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -112,6 +113,21 @@ BOOL WINAPI SetProcessAffinityMask(HANDLE hProcess, DWORD_PTR dwProcessAffinityM
   world.affinity_mask = dwProcessAffinityMask;
   ConfineThreads(dwProcessAffinityMask);
   return TRUE;
+}
+
+// The processor of the process's mask that stands for the real one the thread runs on (the
+// lowest, when the round-robin gave it several); outside the mask, its place among the real ones.
+DWORD WINAPI GetCurrentProcessorNumber(void) {
+  const std::vector<int>& real = RealProcessors();
+  const auto found = std::find(real.begin(), real.end(), sched_getcpu());
+  if (found == real.end()) return 0;
+  const auto place = static_cast<size_t>(found - real.begin());
+  auto lock = LockWorld();
+  const DWORD_PTR mask = TheWorld().affinity_mask;
+  for (size_t bit = 0; bit < 8 * sizeof mask; ++bit) {
+    if ((mask >> bit & 1) != 0 && bit % real.size() == place) return static_cast<DWORD>(bit);
+  }
+  return static_cast<DWORD>(place);
 }
 
 }  // extern "C"

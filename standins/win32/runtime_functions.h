@@ -9,7 +9,6 @@
 #include <cstdint>
 
 #define STILL_ACTIVE 259L
-#define WAIT_OBJECT_0 0x00000000L
 #define WAIT_TIMEOUT 258L
 #define WAIT_FAILED 0xFFFFFFFFL
 #define MAXIMUM_WAIT_OBJECTS 64
@@ -61,7 +60,6 @@ typedef struct _FILETIME {
 typedef unsigned short WCHAR;
 typedef WCHAR* LPWSTR;
 typedef const WCHAR* LPCWSTR;
-typedef DWORD(WINAPI* LPTHREAD_START_ROUTINE)(LPVOID);
 
 extern "C" {
 
@@ -72,18 +70,13 @@ BOOL WINAPI ResetEvent(HANDLE hEvent);
 HANDLE WINAPI CreateSemaphoreA(LPVOID lpSemaphoreAttributes, LONG lInitialCount, LONG lMaximumCount,
                                LPCSTR lpName);
 BOOL WINAPI ReleaseSemaphore(HANDLE hSemaphore, LONG lReleaseCount, LPLONG lpPreviousCount);
-DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
 DWORD WINAPI WaitForMultipleObjects(DWORD nCount, const HANDLE* lpHandles, BOOL bWaitAll,
                                     DWORD dwMilliseconds);
-BOOL WINAPI CloseHandle(HANDLE hObject);
 BOOL WINAPI DuplicateHandle(HANDLE hSourceProcessHandle, HANDLE hSourceHandle,
                             HANDLE hTargetProcessHandle, PHANDLE lpTargetHandle,
                             DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwOptions);
 BOOL WINAPI GetHandleInformation(HANDLE hObject, LPDWORD lpdwFlags);
 
-HANDLE WINAPI CreateThread(LPVOID lpThreadAttributes, SIZE_T dwStackSize,
-                           LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
-                           DWORD dwCreationFlags, LPDWORD lpThreadId);
 HANDLE WINAPI GetCurrentThread(void);
 DWORD WINAPI GetCurrentProcessId(void);
 HANDLE WINAPI OpenProcess(DWORD dwDesiredAccess, BOOL bInheritHandle, DWORD dwProcessId);

@@ -1,5 +1,5 @@
 // What the desktop reports outside any one window: the screen size, the work area, the state of
-// the filter keys, and the mouse position in screen and client coordinates.
+// the filter keys, and the mouse position in screen and client coordinates (and its query failing).
 #include <gtest/gtest.h>
 
 #include "win32_contract.h"
@@ -45,6 +45,10 @@ TEST(ContractDesktop, CursorPositionFollowsSetCursorPosInScreenCoordinates) {
     EXPECT_EQ(position.x, where.x);
     EXPECT_EQ(position.y, where.y);
   }
+}
+
+TEST(ContractDesktop, CursorPositionWithoutAPointFails) {
+  EXPECT_FALSE(GetCursorPos(nullptr));
 }
 
 TEST(ContractDesktop, CursorCannotLeaveTheScreen) {

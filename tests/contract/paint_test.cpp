@@ -1,5 +1,6 @@
 // BeginPaint and EndPaint after InvalidateRect: the paint rectangle the window handling reads,
-// and the paint DC that draws only inside it.
+// the paint DC that draws only inside it, and WM_PAINT coming from the message queue until the
+// window validates its update region.
 #include <gtest/gtest.h>
 
 #include "win32_contract.h"
@@ -111,6 +112,61 @@ TEST_F(ContractPaint, PaintWithNothingInvalidGivesAnEmptyRectangleAndDrawsNothin
   EndPaint(handle(), &paint);
   const Picture client = ReadClient(handle());
   for (const uint32_t pixel : client.pixels) ASSERT_EQ(pixel, kGround);
+}
+
+int paints_received = 0;
+
+LRESULT WINAPI PaintIgnoringProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wparam, lparam);
+  ++paints_received;
+  return 0;
+}
+
+LRESULT WINAPI PaintValidatingProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wparam, lparam);
+  ++paints_received;
+  Validate(window);
+  return 0;
+}
+
+// A window that never validates keeps the queue busy for ever, so pumping stops after a while.
+constexpr int kPumpRounds = 20;
+
+void Pump(HWND window) {
+  MSG message{};
+  for (int round = 0; round < kPumpRounds && PeekMessageA(&message, window, 0, 0, PM_REMOVE);
+       ++round) {
+    DispatchMessageA(&message);
+  }
+}
+
+TEST(ContractPaintMessages, WmPaintComesAgainUntilTheWindowValidates) {
+  struct Case {
+    const char* class_name;
+    WNDPROC procedure;
+    int expected_paints;
+  };
+  const Case cases[] = {{"QzContractPaintIgnoring", PaintIgnoringProcedure, kPumpRounds},
+                        {"QzContractPaintValidating", PaintValidatingProcedure, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.class_name);
+    WNDCLASSA window_class{};
+    window_class.lpfnWndProc = c.procedure;
+    window_class.hInstance = GetModuleHandleA(nullptr);
+    window_class.lpszClassName = c.class_name;
+    ASSERT_NE(RegisterClassA(&window_class), 0);
+    HWND window =
+        CreateWindowExA(0, c.class_name, "", kWindowedStyle, 300, 200, kClientWidth, kClientHeight,
+                        nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    Validate(window);
+    Pump(window);
+    paints_received = 0;
+    InvalidateRect(window, nullptr, FALSE);
+    Pump(window);
+    EXPECT_EQ(paints_received, c.expected_paints);
+    DestroyWindow(window);
+  }
 }
 
 }  // namespace

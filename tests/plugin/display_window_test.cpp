@@ -13,6 +13,7 @@
 #include "game/game_image.h"
 #include "game/game_session.h"
 #include "game/game_window.h"
+#include "game/x86_code.h"
 #include "parallel/worker_count.h"
 #include "present/display_objects.h"
 #include "present/filter_switch.h"
@@ -299,6 +300,23 @@ TEST(GameOnScreen, PaintingRepaintsTheExposedAreaWithBlackBorders) {
   // The game's own procedure never sees WM_PAINT.
   const auto& messages = standin::game::Record().messages;
   EXPECT_EQ(std::count(messages.begin(), messages.end(), UINT{WM_PAINT}), 0);
+}
+
+TEST(GameOnScreen, PaintBeforeTheGameHasItsScreenValidatesAndDrawsNothing) {
+  GameSession session;
+  StartGame(session, WithFilter(0));
+  DrawTestFrame(session.frame_surface, 4);
+  PresentFrame(session.primary, {0, 0, 799, 599});
+  for (uint32_t cell : kPaintPointerCells) standin::Cell<void*>(cell) = nullptr;
+  HDC dc = GetDC(session.window);
+  PatBlt(dc, 0, 0, 4096, 4096, WHITENESS);
+  ReleaseDC(session.window, dc);
+  InvalidateRect(session.window, nullptr, FALSE);
+  EXPECT_EQ(win32::DispatchPaint(session.window), 1) << "one WM_PAINT validates the window";
+  const Screenshot after = TakeScreenshot(session.window);
+  EXPECT_EQ(std::count(after.pixels.begin(), after.pixels.end(), after.pixels[0]),
+            static_cast<ptrdiff_t>(after.pixels.size()));
+  EXPECT_EQ(after.pixels[0] & 0xFFFFFF, 0xFFFFFFu) << "nothing drawn over the window";
 }
 
 // Window points go to the frame through the picture rectangle's offset and scale on both axes:

@@ -10,6 +10,8 @@
 #include "game/game_calls.h"
 #include "game/game_drawing.h"
 #include "game/game_image.h"
+#include "game/game_mouse.h"
+#include "game/pixel_loops.h"
 #include "game/x86_code.h"
 #include "true_colour_test_support.h"
 
@@ -60,6 +62,68 @@ INSTANTIATE_TEST_SUITE_P(Widths, TrueColourPitch,
                                            std::pair{1366, 5464}));
 
 // --- What is written into the game ---------------------------------------------------------
+
+// The game's pixel loops copy two rows of a source picture into a destination picture, leaving
+// the destination pixel where the source pixel is 0. Each record also names a picture of the
+// other width, filled with other pixels, so reading the wrong one shows.
+constexpr int32_t kLoopPixels = 9;
+constexpr int32_t kLoopRows = 2;
+constexpr int32_t kLoopColumn = 3;
+constexpr int32_t kSourcePitch = 13;       // pixels
+constexpr int32_t kDestinationPitch = 17;  // pixels; one row more than the loops reach
+constexpr uint32_t kUnwritten = 0xBBBBBBBB;
+
+// Every fourth pixel is 0; at 4 bytes one more has only its low half 0, which must be drawn.
+uint32_t SourcePixel(int32_t row, int32_t i, bool wide) {
+  if (i % 4 == 1) return 0;
+  if (wide && i == 6) return 0x00070000;
+  return (wide ? 0x00A00000u : 0x8000u) + static_cast<uint32_t>(row * 0x100 + i + 1);
+}
+
+template <typename Pixel>
+void ExpectEveryPixelLoopCopies() {
+  constexpr bool wide = sizeof(Pixel) == 4;
+  std::vector<Pixel> source(kSourcePitch * kLoopRows);
+  for (int32_t row = 0; row < kLoopRows; ++row) {
+    for (int32_t i = 0; i < kLoopPixels; ++i) {
+      source[row * kSourcePitch + i] = static_cast<Pixel>(SourcePixel(row, i, wide));
+    }
+  }
+  std::vector<uint32_t> other_source(kSourcePitch * kLoopRows, 0x00DEAD00);
+  std::vector<uint32_t> other_destination(kDestinationPitch * (kLoopRows + 1));
+  const auto picture = [](void* pixels, void* other, int32_t pitch) {
+    return wide ? standin::game::LoopPicture{other, pitch * 2, pixels, pitch * 4}
+                : standin::game::LoopPicture{pixels, pitch * 2, other, pitch * 4};
+  };
+  for (size_t loop = 0; loop < standin::game::kPixelLoopCount; ++loop) {
+    SCOPED_TRACE(::testing::Message() << "loop " << loop + 1);
+    std::vector<Pixel> destination(kDestinationPitch * (kLoopRows + 1),
+                                   static_cast<Pixel>(kUnwritten));
+    std::vector<Pixel> expected = destination;
+    const int32_t start = standin::game::PixelLoopTakesColumn(loop) ? kLoopColumn : 0;
+    for (int32_t row = 0; row < kLoopRows; ++row) {
+      for (int32_t i = 0; i < kLoopPixels; ++i) {
+        const Pixel pixel = source[row * kSourcePitch + i];
+        if (pixel != 0) expected[row * kDestinationPitch + start + i] = pixel;
+      }
+    }
+    standin::game::RunPixelLoop(
+        loop, picture(source.data(), other_source.data(), kSourcePitch),
+        picture(destination.data(), other_destination.data(), kDestinationPitch), kLoopColumn,
+        kLoopPixels, kLoopRows);
+    EXPECT_EQ(destination, expected);
+  }
+}
+
+TEST(TrueColourInstall, TheGamesPixelLoopsCopyTwoBytePixelsBeforeAndFourBytePixelsAfter) {
+  standin::game::MapImage();
+  // The first loop's step is also the mouse code's bytes-per-pixel cell, which the stand-in
+  // keeps at 4 for tests without Start; the game's own value is 2.
+  standin::game::SetBytesPerPixel(2);
+  ExpectEveryPixelLoopCopies<uint16_t>();
+  StartTrueColour({});
+  ExpectEveryPixelLoopCopies<uint32_t>();
+}
 
 // --- Which routines answer afterwards --------------------------------------------------------
 

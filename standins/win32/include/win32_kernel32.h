@@ -40,7 +40,10 @@ typedef RTL_CRITICAL_SECTION CRITICAL_SECTION;
 typedef PRTL_CRITICAL_SECTION PCRITICAL_SECTION;
 typedef PRTL_CRITICAL_SECTION LPCRITICAL_SECTION;
 
+typedef DWORD(WINAPI* LPTHREAD_START_ROUTINE)(LPVOID);
+
 #define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
 #define MAX_PATH 260
 
 // Processor state of a 32-bit x86 thread as exception handlers see it.
@@ -155,6 +158,13 @@ HANDLE WINAPI GetCurrentProcess(void);
 BOOL WINAPI GetProcessAffinityMask(HANDLE hProcess, PDWORD_PTR lpProcessAffinityMask,
                                    PDWORD_PTR lpSystemAffinityMask);
 BOOL WINAPI SetProcessAffinityMask(HANDLE hProcess, DWORD_PTR dwProcessAffinityMask);
+DWORD WINAPI GetCurrentProcessorNumber(void);
+
+HANDLE WINAPI CreateThread(LPVOID lpThreadAttributes, SIZE_T dwStackSize,
+                           LPTHREAD_START_ROUTINE lpStartAddress, LPVOID lpParameter,
+                           DWORD dwCreationFlags, LPDWORD lpThreadId);
+DWORD WINAPI WaitForSingleObject(HANDLE hHandle, DWORD dwMilliseconds);
+BOOL WINAPI CloseHandle(HANDLE hObject);
 
 void WINAPI Sleep(DWORD dwMilliseconds);
 DWORD WINAPI GetCurrentThreadId(void);

@@ -43,6 +43,10 @@
 #define WM_MOUSEWHEEL 0x020A
 #define WM_USER 0x0400
 
+// PeekMessageA's remove flags.
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
 // WM_SIZE wParam values.
 #define SIZE_RESTORED 0
 #define SIZE_MINIMIZED 1
@@ -318,6 +322,9 @@ BOOL WINAPI GetCursorPos(LPPOINT lpPoint);
 BOOL WINAPI SetCursorPos(int X, int Y);
 SHORT WINAPI GetKeyState(int nVirtKey);
 
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg);
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);
 BOOL WINAPI InvalidateRect(HWND hWnd, const RECT* lpRect, BOOL bErase);
 HDC WINAPI BeginPaint(HWND hWnd, LPPAINTSTRUCT lpPaint);
 BOOL WINAPI EndPaint(HWND hWnd, const PAINTSTRUCT* lpPaint);
