@@ -124,14 +124,15 @@ void ScaleRows(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, i
         const __m128i low = Interpolate(LoadLanes(top, i), LoadLanes(bottom, i), row_weights);
         const __m128i high =
             Interpolate(LoadLanes(top, i + 2), LoadLanes(bottom, i + 2), row_weights);
+        const __m128i interpolated = Narrow(low, high);
         if constexpr (kSharpens) {
           if (above != nullptr) {
             const __m128i p = LoadPixels(above + x, pixels);
             const __m128i r = LoadPixels(above + x + 1, pixels);
-            StorePixels(above + x, SharpenBlock<Rule>(p, r, low, high), pixels);
+            StorePixels(above + x, SharpenBlock<Rule>(p, r, interpolated), pixels);
           }
         }
-        if (stores) StorePixels(out + x, Narrow(low, high), pixels);
+        if (stores) StorePixels(out + x, interpolated, pixels);
       };
       int32_t i = 0;
       for (; i + kBlockPixels <= count; i += kBlockPixels) block(i, kBlockPixels);
