@@ -29,9 +29,12 @@ inline void StorePixels(uint32_t* pixels, __m128i block, int32_t count) {
   std::memcpy(pixels, stored, sizeof(uint32_t) * count);
 }
 
-// Channels of pixels 0 and 1 as 16-bit lanes.
+// Channels of pixels 0 and 1 (WidenLow) or 2 and 3 (WidenHigh) as 16-bit lanes.
 inline __m128i WidenLow(__m128i pixels) {
   return _mm_unpacklo_epi8(pixels, _mm_setzero_si128());
+}
+inline __m128i WidenHigh(__m128i pixels) {
+  return _mm_unpackhi_epi8(pixels, _mm_setzero_si128());
 }
 
 // Back to four pixels; every lane is limited to 0..255 on the way.
