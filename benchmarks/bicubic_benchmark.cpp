@@ -69,7 +69,7 @@ void ScaleBicubicFromFullTable(const std::vector<FullTableEntry>& table,
     }
     const FullTableEntry* pixel_weights = &table[static_cast<size_t>(y) * destination.width];
     const auto sums_of = [&](int32_t x) {
-      return BicubicSums(tap_rows, ((step_x * x) >> 16) - 1,
+      return BicubicSums(tap_rows, EntryOfColumn(((step_x * x) >> 16) - 1),
                          NarrowWeights(pixel_weights[x].tap_rows));
     };
     // The width is a multiple of four.

@@ -6,6 +6,7 @@
 // column 0 (its weight then adds to that of column 0).
 #include <emmintrin.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -16,6 +17,21 @@ namespace qz::scale {
 struct PairedColumns {
   __m128i channels;
 };
+
+// The position of an entry in a paired row, in bytes.
+struct EntryBytes {
+  ptrdiff_t bytes;
+};
+
+inline EntryBytes EntryOfColumn(int32_t column) {
+  return {static_cast<ptrdiff_t>(column) * static_cast<ptrdiff_t>(sizeof(PairedColumns))};
+}
+
+// The entry `entry` + `after` of a paired row.
+inline __m128i EntryAt(const PairedColumns* row, EntryBytes entry, int32_t after) {
+  const auto* bytes = reinterpret_cast<const char*>(row) + entry.bytes;
+  return reinterpret_cast<const PairedColumns*>(bytes)[after].channels;
+}
 
 // Up to four paired source rows, each kept in slot (row & 3) so that the four consecutive tap
 // rows of a destination row never evict each other, and a row is paired once for all the

@@ -27,6 +27,13 @@ const PixelWeights* WeightsOfRowPhase(RowWeights& row_weights, int32_t row_phase
   return row_weights.scratch.get();
 }
 
+// Where a destination column reads, both in bytes so that the per-pixel work only adds: its
+// entry sx - 1 in each paired tap row and its weights among those of a row phase.
+struct ColumnReads {
+  EntryBytes entry;
+  ptrdiff_t weights;
+};
+
 }  // namespace
 
 void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1) {
@@ -47,6 +54,13 @@ void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0
     if (!row_weights.scratch) return;
   }
   if (!ring.entries) return;
+  const std::unique_ptr<ColumnReads[]> reads(new (std::nothrow) ColumnReads[x1 - x0 + 1]);
+  if (!reads) return;
+  for (int32_t x = x0; x <= x1; ++x) {
+    reads[x - x0] = {
+        EntryOfColumn(columns[x].centre - 1),
+        static_cast<ptrdiff_t>(columns[x].phase) * static_cast<ptrdiff_t>(sizeof(PixelWeights))};
+  }
 
   for (int32_t y = y0; y <= y1; ++y) {
     const AxisTap row = weights.rows.taps[y];
@@ -57,8 +71,10 @@ void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0
       tap_rows[n] = PairedRow(ring, source, source_row);
     }
     const auto sums_of = [&](int32_t x) {
-      const AxisTap column = columns[x];
-      return BicubicSums(tap_rows, column.centre - 1, phase_weights[column.phase]);
+      const ColumnReads& column = reads[x - x0];
+      const auto* weights_bytes = reinterpret_cast<const char*>(phase_weights) + column.weights;
+      return BicubicSums(tap_rows, column.entry,
+                         *reinterpret_cast<const PixelWeights*>(weights_bytes));
     };
     uint32_t* out = destination.pixels + static_cast<ptrdiff_t>(y) * destination.pitch;
     int32_t x = x0;

@@ -16,22 +16,24 @@ namespace qz::scale {
 // Each destination pixel reads source rows sy - 1 .. sy + 2 and columns sx - 1 .. sx + 2 with
 // sx <= W and sy <= H, so up to the third spare column and row past the image; writes the low
 // three bytes of the rectangle and nothing else. Does nothing unless CurrentBicubicWeights was
-// built for these four sizes, nor when its scratch (four paired source rows, 16 bytes a column,
-// and without the table of phase weights 32 bytes a column phase) cannot be had.
+// built for these four sizes, nor when its scratch (four paired source rows, 16 bytes a column;
+// where each destination column reads, at most 16 bytes a column; and without the table of phase
+// weights 32 bytes a column phase) cannot be had.
 void ScaleBicubic(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, int32_t y1);
 
 // Sums of tap row n (0..3) of a pixel: `tap_row` is that paired source row
-// (bicubic_paired_rows.h) and `entry` = sx - 1, its entry of columns sx - 1 and sx. A 16-bit
-// multiply-add of an entry by a weight pair repeated in every 32-bit lane gives w·left + w'·right
-// of each channel exactly in 32 bits. The pairs are spread from the weights here rather than stored
-// spread: eight more loads a pixel cost more than eight shuffles.
+// (bicubic_paired_rows.h) and `entry` (sx - 1) its entry of columns sx - 1 and sx, counted in
+// bytes so that reaching it takes no scaling. A 16-bit multiply-add of an entry by a weight pair
+// repeated in every 32-bit lane gives w·left + w'·right of each channel exactly in 32 bits. The
+// pairs are spread from the weights here rather than stored spread: eight more loads a pixel cost
+// more than eight shuffles.
 template <int32_t kTapRow>
-__m128i TapRowSums(const PairedColumns* tap_row, ptrdiff_t entry, const PixelWeights& weights) {
+__m128i TapRowSums(const PairedColumns* tap_row, EntryBytes entry, const PixelWeights& weights) {
   constexpr int32_t kLeftLane = (kTapRow % 2) * 2;  // the 32-bit lane of (w4n, w4n+1)
   const __m128i half = weights.halves[kTapRow / 2];
   return _mm_add_epi32(
-      _mm_madd_epi16(tap_row[entry].channels, _mm_shuffle_epi32(half, kLeftLane * 0x55)),
-      _mm_madd_epi16(tap_row[entry + 2].channels, _mm_shuffle_epi32(half, (kLeftLane + 1) * 0x55)));
+      _mm_madd_epi16(EntryAt(tap_row, entry, 0), _mm_shuffle_epi32(half, kLeftLane * 0x55)),
+      _mm_madd_epi16(EntryAt(tap_row, entry, 2), _mm_shuffle_epi32(half, (kLeftLane + 1) * 0x55)));
 }
 
 // Channel sums (blue, green, red, alpha) of one destination pixel over its sixteen taps:
@@ -44,7 +46,7 @@ __m128i TapRowSums(const PairedColumns* tap_row, ptrdiff_t entry, const PixelWei
 //             ^ column 0 stands in for column -1 when sx = 0
 //
 // `tap_rows[n]` is paired source row n and `entry` = sx - 1.
-inline __m128i BicubicSums(const PairedColumns* const tap_rows[4], ptrdiff_t entry,
+inline __m128i BicubicSums(const PairedColumns* const tap_rows[4], EntryBytes entry,
                            const PixelWeights& weights) {
   return _mm_add_epi32(_mm_add_epi32(TapRowSums<0>(tap_rows[0], entry, weights),
                                      TapRowSums<1>(tap_rows[1], entry, weights)),

@@ -51,20 +51,25 @@ void PlanColumns(InterpolationScratch& work, const Piece& piece, int64_t step_x)
   work.held[0] = work.held[1] = -1;
 }
 
-//   TL TR     one 64-bit load per destination column brings both horizontal neighbours;
-//             two columns share each multiply.
+//   TL TR     one 64-bit load per destination column brings both horizontal neighbours; those of
+//             two columns are interleaved into (TL, TL', TR, TR'), so that widening the low and the
+//             high half gives the two "from" and the two "to" pixels of one multiply each.
 void InterpolateAcross(const InterpolationScratch& work, const uint32_t* source_row, int32_t padded,
                        uint16_t* out) {
-  for (int32_t i = 0; i < padded; i += 2) {
-    const __m128i first = WidenLow(
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source_row + work.source_columns[i])));
-    const __m128i second = WidenLow(
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source_row + work.source_columns[i + 1])));
+  const auto neighbours = [&](int32_t i) {
+    return _mm_loadl_epi64(reinterpret_cast<const __m128i*>(source_row + work.source_columns[i]));
+  };
+  const auto two_columns = [&](int32_t i) {
+    const __m128i pair = _mm_unpacklo_epi32(neighbours(i), neighbours(i + 1));
     const __m128i weights =
         _mm_loadu_si128(reinterpret_cast<const __m128i*>(work.column_weights + i));
-    const __m128i across =
-        Interpolate(_mm_unpacklo_epi64(first, second), _mm_unpackhi_epi64(first, second), weights);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * kLanes), across);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i * kLanes),
+                     Interpolate(WidenLow(pair), WidenHigh(pair), weights));
+  };
+  // `padded` is a whole number of blocks of four.
+  for (int32_t i = 0; i < padded; i += 4) {
+    two_columns(i);
+    two_columns(i + 2);
   }
 }
 
@@ -124,14 +129,15 @@ void ScaleRows(const KernelImages& images, int32_t x0, int32_t x1, int32_t y0, i
         const __m128i low = Interpolate(LoadLanes(top, i), LoadLanes(bottom, i), row_weights);
         const __m128i high =
             Interpolate(LoadLanes(top, i + 2), LoadLanes(bottom, i + 2), row_weights);
+        const __m128i interpolated = Narrow(low, high);
         if constexpr (kSharpens) {
           if (above != nullptr) {
             const __m128i p = LoadPixels(above + x, pixels);
             const __m128i r = LoadPixels(above + x + 1, pixels);
-            StorePixels(above + x, SharpenBlock<Rule>(p, r, low, high), pixels);
+            StorePixels(above + x, SharpenBlock<Rule>(p, r, interpolated), pixels);
           }
         }
-        if (stores) StorePixels(out + x, Narrow(low, high), pixels);
+        if (stores) StorePixels(out + x, interpolated, pixels);
       };
       int32_t i = 0;
       for (; i + kBlockPixels <= count; i += kBlockPixels) block(i, kBlockPixels);

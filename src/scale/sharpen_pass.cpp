@@ -20,7 +20,7 @@ void SharpenInPlace(const ImageView& picture, int32_t x0, int32_t x1, int32_t y0
       const __m128i p = LoadPixels(row + x, pixels);
       const __m128i r = LoadPixels(row + x + 1, pixels);
       const __m128i d = LoadPixels(below + x, pixels);
-      StorePixels(row + x, SharpenBlock<Rule>(p, r, WidenLow(d), WidenHigh(d)), pixels);
+      StorePixels(row + x, SharpenBlock<Rule>(p, r, d), pixels);
     };
     int32_t x = x0;
     for (; x + kBlockPixels - 1 <= x1; x += kBlockPixels) block(x, kBlockPixels);
