@@ -132,10 +132,11 @@ PictureArea PresentDoubled(const FilterRow& row, const PresentationImages& image
       !scale::BuildBicubicWeights(doubled_width, doubled_height, geometry.dstW, geometry.dstH)) {
     scaling = scale::ScaleBilinear;
   }
-  RunStage(scaling, second, area.left, area.right, area.top, area.bottom, kLaterStageRows);
   if (row.finishing_pass != nullptr) {
-    scale::RunSharpenInBands(row.finishing_pass, second, area.left, area.right, area.top,
+    scale::RunSharpenInBands(scaling, row.finishing_pass, second, area.left, area.right, area.top,
                              area.bottom, kLaterStageRows, images.boundary_rows);
+  } else {
+    RunStage(scaling, second, area.left, area.right, area.top, area.bottom, kLaterStageRows);
   }
   return area;
 }

@@ -33,7 +33,12 @@ void RunFusedBand(const void* context, int32_t left, int32_t right, int32_t top,
                top == bands.first ? FirstRow::kSharpensRowAbove : FirstRow::kHasNoRowAbove);
 }
 
+// Rows a band scales before it sharpens them: few enough that the rows just written are still in
+// the caches when the pass reads them back.
+constexpr int32_t kChunkRows = 32;
+
 struct SharpenBands {
+  Kernel scaling;  // null when the picture is already there
   Kernel pass;
   const KernelImages* images;
   const parallel::BandPlan* plan;
@@ -54,17 +59,43 @@ int32_t KeptWidth(int32_t x0, int32_t x1) {
   return x1 - x0 + 2;
 }
 
+// Scales rows top .. bottom and sharpens rows top .. last_sharpened, a chunk at a time; `kept`,
+// when given, receives row `top` as it was before the pass. A row is sharpened only once the row
+// below it is scaled (or lies past `bottom`), so the pass reads what it would read after the
+// whole scaling stage.
+void ScaleAndSharpenRows(const SharpenBands& bands, int32_t left, int32_t right, int32_t top,
+                         int32_t bottom, int32_t last_sharpened, uint32_t* kept) {
+  const KernelImages& images = *bands.images;
+  const auto keep_first_row = [&] {
+    if (kept != nullptr) {
+      std::memcpy(kept, PictureRow(images.destination, top, left),
+                  sizeof(uint32_t) * KeptWidth(left, right));
+    }
+  };
+  if (bands.scaling == nullptr) {
+    keep_first_row();
+    if (top <= last_sharpened) bands.pass(images, left, right, top, last_sharpened);
+    return;
+  }
+  int32_t unsharpened = top;
+  for (int32_t chunk = top; chunk <= bottom; chunk += kChunkRows) {
+    const int32_t chunk_bottom = std::min(chunk + kChunkRows - 1, bottom);
+    bands.scaling(images, left, right, chunk, chunk_bottom);
+    if (chunk == top) keep_first_row();
+    const int32_t ready = chunk_bottom == bottom ? last_sharpened : chunk_bottom - 1;
+    if (unsharpened <= ready) bands.pass(images, left, right, unsharpened, ready);
+    unsharpened = std::max(unsharpened, ready + 1);
+  }
+}
+
 void RunSharpenBand(const void* context, int32_t left, int32_t right, int32_t top, int32_t bottom) {
   const auto& bands = *static_cast<const SharpenBands*>(context);
   const int32_t index = BandIndex(*bands.plan, top);
   const bool last_band = index == bands.plan->count - 1;
-  if (index > 0) {
-    std::memcpy(KeptRow(*bands.scratch, index), PictureRow(bands.images->destination, top, left),
-                sizeof(uint32_t) * KeptWidth(left, right));
-  }
   // The band above reads this band's first row only through the kept copy, after the wait; and
   // this band's last row waits for the same reason.
-  bands.pass(*bands.images, left, right, top, last_band ? bottom : bottom - 1);
+  ScaleAndSharpenRows(bands, left, right, top, bottom, last_band ? bottom : bottom - 1,
+                      index > 0 ? KeptRow(*bands.scratch, index) : nullptr);
 }
 
 }  // namespace
@@ -87,16 +118,18 @@ void RunFusedInBands(Kernel fused, const KernelImages& images, int32_t x0, int32
   }
 }
 
-void RunSharpenInBands(Kernel pass, const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
-                       int32_t y1, int32_t min_rows, const RowScratch& scratch) {
+void RunSharpenInBands(Kernel scaling, Kernel pass, const KernelImages& images, int32_t x0,
+                       int32_t x1, int32_t y0, int32_t y1, int32_t min_rows,
+                       const RowScratch& scratch) {
+  if (x1 < x0 || y1 < y0) return;
   const parallel::BandPlan plan = PlanRows(x0, x1, y0, y1, min_rows);
   const bool scratch_fits = scratch.pixels != nullptr && scratch.rows >= plan.count - 1 &&
                             scratch.pitch >= KeptWidth(x0, x1);
-  if (plan.count <= 1 || x1 < x0 || !scratch_fits) {
-    pass(images, x0, x1, y0, y1);
+  const SharpenBands bands{scaling, pass, &images, &plan, &scratch};
+  if (plan.count <= 1 || !scratch_fits) {
+    ScaleAndSharpenRows(bands, x0, x1, y0, y1, y1, nullptr);
     return;
   }
-  const SharpenBands bands{pass, &images, &plan, &scratch};
   parallel::RunPlan(plan, RunSharpenBand, &bands);
   // The pass itself finishes each boundary row: the kept row is swapped in below it for the
   // call and the sharpened row swapped back.

@@ -24,13 +24,18 @@ struct RowScratch {
   int32_t rows;
 };
 
-// Runs an in-place pass (SharpenPass, SharpenPassX2, or any pass that reads column x1 + 1 and
-// row y1 + 1 and writes only its rectangle) in bands. Each band leaves its last row to the
-// calling thread, which finishes it after all bands are done, with the band below's first row
-// as it was. `scratch` needs one row per band after the first (kMaxBands - 1 always suffice) of
-// at least x1 - x0 + 2 pixels; with less the pass runs as one call on the calling thread.
-// Threading: as the pass.
-void RunSharpenInBands(Kernel pass, const KernelImages& images, int32_t x0, int32_t x1, int32_t y0,
-                       int32_t y1, int32_t min_rows, const RowScratch& scratch);
+// Runs a scaling kernel over the rectangle and then an in-place pass (SharpenPass,
+// SharpenPassX2, or any pass that reads column x1 + 1 and row y1 + 1 and writes only its
+// rectangle) over it, in bands, giving the picture of the two as one call each. `scaling` may
+// be null when the picture is already there; it must write only the rows it is given and read
+// nothing of the picture. Each band scales and sharpens its rows a few at a time, while they are
+// still in the caches, and leaves its last row to the calling thread, which finishes it after
+// all bands are done, with the band below's first row as it was. `scratch` needs one row per
+// band after the first (kMaxBands - 1 always suffice) of at least x1 - x0 + 2 pixels; with less
+// everything runs on the calling thread.
+// Threading: as the kernels.
+void RunSharpenInBands(Kernel scaling, Kernel pass, const KernelImages& images, int32_t x0,
+                       int32_t x1, int32_t y0, int32_t y1, int32_t min_rows,
+                       const RowScratch& scratch);
 
 }  // namespace qz::scale

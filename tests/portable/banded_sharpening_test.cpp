@@ -66,33 +66,39 @@ TEST(BandedSharpening, FusedKernelsInBandsGiveThePictureOfOneCallForOneToEightWo
   }
 }
 
-TEST(BandedSharpening, PassesInBandsGiveThePictureOfOneCallForOneToEightWorkers) {
+// The scaling stage and then the pass, each as one call over each rectangle, against both in
+// bands, a few rows at a time; pictures up to 90 rows hold several such pieces.
+TEST(BandedSharpening, ScalingAndPassesInBandsGiveThePictureOfOneCallEachForOneToEightWorkers) {
   std::mt19937 random(32);
-  for (const Kernel pass : {Kernel{SharpenPass}, Kernel{SharpenPassX2}}) {
-    for (int trial = 0; trial < 60; ++trial) {
-      TestPicture single(testing::RandomIn(random, 1, 50), testing::RandomIn(random, 1, 90));
-      testing::FillRandom(single, random);
-      const TestPicture start = single;
-      const std::vector<Rectangle> rectangles =
-          RandomRectangles(random, single.width, single.height);
-      const int32_t min_rows = testing::RandomIn(random, 1, 6);
-      for (const Rectangle& r : rectangles) {
-        pass({ImageView{}, single.View()}, r.x0, r.x1, r.y0, r.y1);
-      }
-      Scratch scratch(single.width);
-      for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
-        parallel::WorkerCountScope scope(workers);
-        TestPicture banded = start;
+  for (const Kernel scaling : {Kernel{nullptr}, Kernel{ScaleBilinear}})
+    for (const Kernel pass : {Kernel{SharpenPass}, Kernel{SharpenPassX2}}) {
+      for (int trial = 0; trial < 40; ++trial) {
+        TestPicture source(testing::RandomIn(random, 1, 30), testing::RandomIn(random, 1, 40));
+        TestPicture single(testing::RandomIn(random, 1, 50), testing::RandomIn(random, 1, 90));
+        testing::FillRandom(source, random);
+        testing::FillRandom(single, random);
+        const TestPicture start = single;
+        const std::vector<Rectangle> rectangles =
+            RandomRectangles(random, single.width, single.height);
+        const int32_t min_rows = testing::RandomIn(random, 1, 6);
         for (const Rectangle& r : rectangles) {
-          RunSharpenInBands(pass, {ImageView{}, banded.View()}, r.x0, r.x1, r.y0, r.y1, min_rows,
-                            scratch.rows);
+          if (scaling != nullptr) scaling({source.View(), single.View()}, r.x0, r.x1, r.y0, r.y1);
+          pass({ImageView{}, single.View()}, r.x0, r.x1, r.y0, r.y1);
         }
-        ASSERT_EQ(banded.pixels, single.pixels)
-            << workers << " workers, min rows " << min_rows << ", picture " << single.width << "x"
-            << single.height;
+        Scratch scratch(single.width);
+        for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
+          parallel::WorkerCountScope scope(workers);
+          TestPicture banded = start;
+          for (const Rectangle& r : rectangles) {
+            RunSharpenInBands(scaling, pass, {source.View(), banded.View()}, r.x0, r.x1, r.y0, r.y1,
+                              min_rows, scratch.rows);
+          }
+          ASSERT_EQ(banded.pixels, single.pixels)
+              << workers << " workers, min rows " << min_rows << ", picture " << single.width << "x"
+              << single.height;
+        }
       }
     }
-  }
 }
 
 TEST(BandedSharpening, TooSmallScratchFallsBackToOneCall) {
@@ -105,9 +111,10 @@ TEST(BandedSharpening, TooSmallScratchFallsBackToOneCall) {
   // Eight bands need seven rows, of 21 pixels.
   Scratch too_few_rows(20, parallel::kMaxBands - 2);
   Scratch too_narrow(19);
-  RunSharpenInBands(SharpenPassX2, {ImageView{}, banded.View()}, 0, 19, 0, 31, 1,
+  RunSharpenInBands(nullptr, SharpenPassX2, {ImageView{}, banded.View()}, 0, 19, 0, 31, 1,
                     too_few_rows.rows);
-  RunSharpenInBands(SharpenPassX2, {ImageView{}, banded.View()}, 0, 19, 32, 63, 1, too_narrow.rows);
+  RunSharpenInBands(nullptr, SharpenPassX2, {ImageView{}, banded.View()}, 0, 19, 32, 63, 1,
+                    too_narrow.rows);
   EXPECT_EQ(banded.pixels, single.pixels);
 }
 
