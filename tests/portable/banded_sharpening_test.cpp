@@ -36,69 +36,68 @@ std::vector<Rectangle> RandomRectangles(std::mt19937& random, int32_t width, int
   return rectangles;
 }
 
+// One trial: a random source and picture, and rectangles drawn one after another, by `whole`
+// (one call each) and by `banded` with 1 to 8 workers; the pictures must agree.
+template <typename Whole, typename Banded>
+void ExpectBandsGiveThePictureOfOneCall(std::mt19937& random, Whole whole, Banded banded) {
+  TestPicture source(testing::RandomIn(random, 1, 30), testing::RandomIn(random, 1, 40));
+  TestPicture single(testing::RandomIn(random, 1, 50), testing::RandomIn(random, 1, 90));
+  testing::FillRandom(source, random);
+  testing::FillRandom(single, random);
+  const TestPicture start = single;
+  const std::vector<Rectangle> rectangles = RandomRectangles(random, single.width, single.height);
+  const int32_t min_rows = testing::RandomIn(random, 1, 6);
+  for (const Rectangle& r : rectangles) whole(KernelImages{source.View(), single.View()}, r);
+  for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
+    parallel::WorkerCountScope scope(workers);
+    TestPicture picture = start;
+    for (const Rectangle& r : rectangles) {
+      banded(KernelImages{source.View(), picture.View()}, r, min_rows);
+    }
+    ASSERT_EQ(picture.pixels, single.pixels)
+        << workers << " workers, min rows " << min_rows << ", picture " << single.width << "x"
+        << single.height;
+  }
+}
+
 TEST(BandedSharpening, FusedKernelsInBandsGiveThePictureOfOneCallForOneToEightWorkers) {
   std::mt19937 random(31);
   for (const Kernel fused :
        {Kernel{ScaleBilinearSharp}, Kernel{ScaleBilinearSharpX2}, Kernel{ScaleBilinear}}) {
     for (int trial = 0; trial < 60; ++trial) {
-      TestPicture source(testing::RandomIn(random, 1, 30), testing::RandomIn(random, 1, 40));
-      TestPicture single(testing::RandomIn(random, 1, 50), testing::RandomIn(random, 1, 90));
-      testing::FillRandom(source, random);
-      testing::FillRandom(single, random);
-      const TestPicture start = single;
-      const std::vector<Rectangle> rectangles =
-          RandomRectangles(random, single.width, single.height);
-      const int32_t min_rows = testing::RandomIn(random, 1, 6);
-      for (const Rectangle& r : rectangles) {
-        fused({source.View(), single.View()}, r.x0, r.x1, r.y0, r.y1);
-      }
-      for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
-        parallel::WorkerCountScope scope(workers);
-        TestPicture banded = start;
-        for (const Rectangle& r : rectangles) {
-          RunFusedInBands(fused, {source.View(), banded.View()}, r.x0, r.x1, r.y0, r.y1, min_rows);
-        }
-        ASSERT_EQ(banded.pixels, single.pixels)
-            << workers << " workers, min rows " << min_rows << ", picture " << single.width << "x"
-            << single.height;
-      }
+      ExpectBandsGiveThePictureOfOneCall(
+          random,
+          [&](const KernelImages& images, const Rectangle& r) {
+            fused(images, r.x0, r.x1, r.y0, r.y1);
+          },
+          [&](const KernelImages& images, const Rectangle& r, int32_t min_rows) {
+            RunFusedInBands(fused, images, r.x0, r.x1, r.y0, r.y1, min_rows);
+          });
     }
   }
 }
 
-// The scaling stage and then the pass, each as one call over each rectangle, against both in
-// bands, a few rows at a time; pictures up to 90 rows hold several such pieces.
+// The scaling stage (or none) and then the pass, each as one call over each rectangle, against
+// both in bands, a few rows at a time; pictures up to 90 rows hold several such pieces.
 TEST(BandedSharpening, ScalingAndPassesInBandsGiveThePictureOfOneCallEachForOneToEightWorkers) {
   std::mt19937 random(32);
-  for (const Kernel scaling : {Kernel{nullptr}, Kernel{ScaleBilinear}})
+  for (const Kernel scaling : {Kernel{nullptr}, Kernel{ScaleBilinear}}) {
     for (const Kernel pass : {Kernel{SharpenPass}, Kernel{SharpenPassX2}}) {
       for (int trial = 0; trial < 40; ++trial) {
-        TestPicture source(testing::RandomIn(random, 1, 30), testing::RandomIn(random, 1, 40));
-        TestPicture single(testing::RandomIn(random, 1, 50), testing::RandomIn(random, 1, 90));
-        testing::FillRandom(source, random);
-        testing::FillRandom(single, random);
-        const TestPicture start = single;
-        const std::vector<Rectangle> rectangles =
-            RandomRectangles(random, single.width, single.height);
-        const int32_t min_rows = testing::RandomIn(random, 1, 6);
-        for (const Rectangle& r : rectangles) {
-          if (scaling != nullptr) scaling({source.View(), single.View()}, r.x0, r.x1, r.y0, r.y1);
-          pass({ImageView{}, single.View()}, r.x0, r.x1, r.y0, r.y1);
-        }
-        Scratch scratch(single.width);
-        for (int32_t workers = 1; workers <= parallel::kMaxBands; ++workers) {
-          parallel::WorkerCountScope scope(workers);
-          TestPicture banded = start;
-          for (const Rectangle& r : rectangles) {
-            RunSharpenInBands(scaling, pass, {source.View(), banded.View()}, r.x0, r.x1, r.y0, r.y1,
-                              min_rows, scratch.rows);
-          }
-          ASSERT_EQ(banded.pixels, single.pixels)
-              << workers << " workers, min rows " << min_rows << ", picture " << single.width << "x"
-              << single.height;
-        }
+        ExpectBandsGiveThePictureOfOneCall(
+            random,
+            [&](const KernelImages& images, const Rectangle& r) {
+              if (scaling != nullptr) scaling(images, r.x0, r.x1, r.y0, r.y1);
+              pass(images, r.x0, r.x1, r.y0, r.y1);
+            },
+            [&](const KernelImages& images, const Rectangle& r, int32_t min_rows) {
+              Scratch scratch(images.destination.width);
+              RunSharpenInBands(scaling, pass, images, r.x0, r.x1, r.y0, r.y1, min_rows,
+                                scratch.rows);
+            });
       }
     }
+  }
 }
 
 TEST(BandedSharpening, TooSmallScratchFallsBackToOneCall) {
